@@ -1,0 +1,4 @@
+# The job scripts/build runs once everything is built.
+main_job() {
+  log "nothing to run yet"
+}
