@@ -26,7 +26,7 @@ ensure_packages() {
     APT_UPDATED=1
   fi
   log "installing ${missing[*]}"
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}" >&2
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}" >&2
 }
 
 install_prerequisites() {
