@@ -51,7 +51,9 @@ int ParseRenderOptions(int argc, char** argv, RenderOptions* options) {
       "torva-render [OPTIONS] [INPUT] OUTPUT\n\n"
       "Runs INPUT (WAV, AIFF or FLAC; mono or stereo) through the TORVA cabinet and writes\n"
       "OUTPUT. Without INPUT an embedded guitar demo is rendered, and its dry signal is\n"
-      "written beside OUTPUT as NAME-dry.wav.",
+      "written beside OUTPUT as NAME-dry.wav. OUTPUT's file type follows its extension\n"
+      "(.wav, .aif/.aiff, .flac), otherwise INPUT's; the sample format is INPUT's unless\n"
+      "--float or --double is given. Bad input exits with status 2.",
       "torva-render"};
   app.set_version_flag("--version", VersionText());
   app.option_defaults()->always_capture_default();
