@@ -5,6 +5,7 @@
 
 #include "effect/dsp/Waveshaper.h"
 #include "framework/plugbase/PackedVersion.h"
+#include "framework/plugbase/Trace.h"
 
 namespace {
 constexpr uint32_t FourCharCode(const char (&c)[5]) {
@@ -55,6 +56,7 @@ void TORVA::ParamChanged(int index) {
   const IParamRecord* param = GetParam(index);
   if (!param) return;
   const double v = param->value;
+  TORVA_TRACE_OP("TORVA::ParamChanged", "%d %f", index, v);
   // A NaN from a damaged state chunk would poison the smoothers and every
   // filter history for good; the control keeps its last value instead.
   if (!std::isfinite(v)) return;

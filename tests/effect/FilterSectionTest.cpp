@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <complex>
+#include <ostream>
+#include <string>
 
 #include "effect/dsp/CharacterFilter.h"
 #include "effect/dsp/DcBlocker.h"
@@ -90,6 +92,10 @@ struct ResponseCase {
   double db[5];  // 100 Hz, 600 Hz, 3 kHz, 8 kHz, 16 kHz
 };
 
+void PrintTo(const ResponseCase& c, std::ostream* os) {
+  *os << c.section << " p=" << c.p << " q=" << c.q;
+}
+
 class SectionResponse : public ::testing::TestWithParam<ResponseCase> {};
 
 TEST_P(SectionResponse, MatchesTheVoicingAt44k1) {
@@ -114,7 +120,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ResponseCase{"size", 0.10, 0.0, {-19.7, -2.8, -0.9, -0.4, -0.3}},
                       ResponseCase{"size", 0.26, 1.0, {2.8, 0.1, 0.0, 0.0, 0.0}},
                       ResponseCase{"mic", 0.15, 0.3167, {7.6, 10.5, 7.8, 2.8, -0.3}},
-                      ResponseCase{"mic", 0.5, 0.6667, {15.7, 19.8, 9.0, 2.3, -0.4}}));
+                      ResponseCase{"mic", 0.5, 0.6667, {15.7, 19.8, 9.0, 2.3, -0.4}}),
+    [](const ::testing::TestParamInfo<ResponseCase>& info) {
+      return std::string(info.param.section) + std::to_string(info.index);
+    });
 
 // Over the whole control square and at several rates: the numerator sums to
 // zero (no gain at DC), a[0] stays positive (also when p = 0 drops the top
