@@ -92,7 +92,7 @@ TEST(Vst2Threads, AudioRunsWhileAnotherThreadChangesParametersAndLoadsChunks) {
     char text[256];
     while (!audioDone.load()) {
       const int round = controlRounds.fetch_add(1);
-      fx.SetParameter(round % 4, (round % 11) / 10.0f);
+      fx.SetParameter(round % 5, (round % 11) / 10.0f);
       std::vector<unsigned char>& chunk = chunks[round % 2];
       fx.Dispatch(effSetChunk, 1, static_cast<VstIntPtr>(chunk.size()), chunk.data());
       fx.GetParameter(round % 5);
