@@ -51,8 +51,14 @@ std::vector<std::vector<double>> RunModule(const AudioCase& c) {
   int start = 0;
   for (size_t call = 0; call < c.calls.size(); ++call) {
     const int frames = c.calls[call];
-    // A parameter change between calls, before the last one.
-    if (call > 0 && call + 1 == c.calls.size()) fx.SetParameter(1, 0.1f);
+    // Before the last call: a host's suspend / reconfigure / resume cycle and
+    // a parameter change. Neither clears the effect's state.
+    if (call > 0 && call + 1 == c.calls.size()) {
+      fx.Dispatch(effMainsChanged, 0, 0);
+      fx.Dispatch(effSetBlockSize, 0, kBlockSize);
+      fx.Dispatch(effMainsChanged, 0, 1);
+      fx.SetParameter(1, 0.1f);
+    }
     std::vector<std::vector<double>> in(c.channels), out(c.channels);
     std::vector<std::vector<float>> inF(c.channels), outF(c.channels);
     std::vector<double*> inD, outD;

@@ -141,6 +141,11 @@ TEST_F(Vst2Binding, RecordFollowsTheEffectsShape) {
     EXPECT_EQ(e.version, 10203) << c.what;
     EXPECT_EQ(e.uniqueID, 0x50726F62) << c.what;
     EXPECT_EQ(e.object, &fx) << c.what;
+    EXPECT_EQ(fx.GetPluginFormat(), kPluginFormatVST2) << c.what;
+    // Hosts may send audio before any block size: one of 1024 is in place.
+    EXPECT_EQ(fx.GetBlockSize(), 1024) << c.what;
+    for (int i = 0; i < fx.NumInputChannels(); ++i) EXPECT_TRUE(fx.InputChannel(i)->connected);
+    for (int i = 0; i < fx.NumOutputChannels(); ++i) EXPECT_TRUE(fx.OutputChannel(i)->connected);
     VstSpeakerArrangement* in = nullptr;
     VstSpeakerArrangement* out = nullptr;
     Dispatch(fx, effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in), &out);
