@@ -71,6 +71,12 @@ class IFxVST : public IFxBase {
   void SetLatency(int samples) override;
 
   // ---- The record's entry points ----
+  // Each finds the instance through the record's `object` (null: nothing
+  // happens, 0 is returned) and holds the processing lock for the whole call.
+  // The dispatcher and the parameter callbacks: any host thread. effClose
+  // destroys the instance; nothing may reach the record after it.
+  // The processing callbacks: the host's audio thread; `inputs` and
+  // `outputs` hold one buffer per connected channel of `frames` samples.
   static VstIntPtr VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                  VstIntPtr value, void* ptr, float opt);
   static void VSTProcess(AEffect* effect, float** inputs, float** outputs, VstInt32 frames);
@@ -89,7 +95,9 @@ class IFxVST : public IFxBase {
   static constexpr VstIntPtr kMaxChunkBytes = 16 << 20;
 
  private:
-  // Lock held. One dispatcher request other than effClose.
+  // Dispatcher thread, lock held. One request other than effClose; the
+  // helpers below answer single opcodes. `ptr` is host memory valid for the
+  // call only.
   VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
   VstIntPtr GetChunk(VstInt32 index, void* ptr);
   VstIntPtr SetChunk(VstInt32 index, VstIntPtr bytes, const void* ptr);
@@ -112,7 +120,9 @@ class IFxVST : public IFxBase {
   int ConnectedInputs();
   int ConnectedOutputs();
 
+  // Caller's thread. 0 without a host callback.
   VstIntPtr CallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+  // The host's time record (valid until the next host call), or null.
   const VstTimeInfo* HostTime(VstInt32 mask);
 
   ERect editorRect_ = {};
