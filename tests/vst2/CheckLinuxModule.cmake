@@ -1,0 +1,23 @@
+# cmake -DMODULE=<path to TORVA.so> -P CheckLinuxModule.cmake
+# The VST2 shared object exports exactly its two entry points as functions.
+cmake_minimum_required(VERSION 3.20)
+if(NOT EXISTS "${MODULE}")
+  message(FATAL_ERROR "${MODULE} does not exist: build the native target first")
+endif()
+execute_process(COMMAND nm -D --defined-only "${MODULE}"
+                OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${MODULE}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${dump}")
+set(exports "")
+foreach(line ${lines})
+  if(NOT line MATCHES "^[0-9a-f]+ T ([^ ]+)$")
+    message(FATAL_ERROR "${MODULE} exports more than functions: '${line}'")
+  endif()
+  list(APPEND exports ${CMAKE_MATCH_1})
+endforeach()
+list(SORT exports)
+if(NOT exports STREQUAL "VSTPluginMain;main")
+  message(FATAL_ERROR "${MODULE} exports '${exports}', expected VSTPluginMain and main")
+endif()
