@@ -205,6 +205,9 @@ tresult IFxVST3::process(ProcessData& data) {
   ProcessLockGuard guard(Lock());
   if (data.processContext) context_ = *data.processContext;
   ApplyParameterChanges(data.inputParameterChanges);
+  // The block's own sample size says which buffer type the host passed; a
+  // block that contradicts the set-up is not read as the other type.
+  if (data.symbolicSampleSize != setup_.symbolicSampleSize) return kResultOk;
   if (setup_.symbolicSampleSize == kSample32) {
     ProcessAudio<float>(data);
   } else if (setup_.symbolicSampleSize == kSample64) {

@@ -48,7 +48,8 @@ class IFxVST3 : public IFxBase, public vst3::CombinedComponent {
   vst3::tresult TORVA_VST3_API setupProcessing(vst3::ProcessSetup& setup) override;
   // Audio thread. Applies the last point of every parameter queue, then
   // processes numSamples frames in slices of at most the block size. Null
-  // bus arrays or channel pointers read and write scratch buffers instead.
+  // bus arrays or channel pointers read and write scratch buffers instead;
+  // a block whose sample size differs from the set-up's gets no audio work.
   vst3::tresult TORVA_VST3_API process(vst3::ProcessData& data) override;
   vst3::uint32 TORVA_VST3_API getTailSamples() override;
 

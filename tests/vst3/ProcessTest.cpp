@@ -201,7 +201,8 @@ TEST(Vst3Process, InactiveOutputBusLeavesHostBuffersAlone) {
 // crash, and every host buffer that does exist is written in full.
 TEST(Vst3Process, BrokenBusDataNeverCrashes) {
   enum Fault { kNullInputs, kNullOutputs, kNullChannelArrays, kNullInputChannel,
-               kNullOutputChannel, kNoBuses, kNegativeFrames, kManyChannels };
+               kNullOutputChannel, kNoBuses, kNegativeFrames, kManyChannels,
+               kOtherSampleSize };
   struct Row {
     const char* what;
     Fault fault;
@@ -214,6 +215,8 @@ TEST(Vst3Process, BrokenBusDataNeverCrashes) {
       {"no buses", kNoBuses},
       {"negative frame count", kNegativeFrames},
       {"more channels than the effect has", kManyChannels},
+      // Buffers of the other type must not be read as the set-up's type.
+      {"sample size other than the set-up's", kOtherSampleSize},
   };
   for (int size : {kSample32, kSample64}) {
     for (const Row& r : rows) {
@@ -251,11 +254,13 @@ TEST(Vst3Process, BrokenBusDataNeverCrashes) {
         case kNoBuses: data.numInputs = data.numOutputs = 0; break;
         case kNegativeFrames: data.numSamples = -5; break;
         case kManyChannels: inBus.numChannels = outBus.numChannels = 8; break;
+        case kOtherSampleSize: data.symbolicSampleSize = 1 - size; break;
       }
       EXPECT_EQ(s.processor->process(data), kResultOk) << r.what;
       // Output channel 1 is written whenever the host gave it.
       const bool written = r.fault != kNullOutputs && r.fault != kNullChannelArrays &&
-                           r.fault != kNoBuses && r.fault != kNegativeFrames;
+                           r.fault != kNoBuses && r.fault != kNegativeFrames &&
+                           r.fault != kOtherSampleSize;
       for (int f = 0; f < frames; ++f) {
         const double v = size == kSample32 ? out32b[f] : out64b[f];
         ASSERT_EQ(v != 9.0, written) << r.what << " frame " << f;
