@@ -73,7 +73,7 @@ class MemoryStream : public StackObject<IBStream> {
     if (!buffer || numBytes < 0) return kInvalidArgument;
     size_t limit = std::min(bytes_.size(), readable_);
     size_t n = position_ < limit ? std::min(limit - position_, static_cast<size_t>(numBytes)) : 0;
-    std::memcpy(buffer, bytes_.data() + position_, n);
+    if (n > 0) std::memcpy(buffer, bytes_.data() + position_, n);
     position_ += n;
     if (numBytesRead) *numBytesRead = static_cast<int32>(n);
     return (n < static_cast<size_t>(numBytes) && failShortReads_) ? kResultFalse : kResultOk;
