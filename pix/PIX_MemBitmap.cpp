@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "framework/plugbase/Trace.h"
+
 namespace {
 
 // The largest buffer whose size and alignment slack still fit in an int.
@@ -26,6 +28,7 @@ Pixel32* PIX_MemBitmap::PixelData() const {
 }
 
 bool PIX_MemBitmap::SetSize(int width, int height) {
+  TORVA_TRACE_OP("PIX_MemBitmap::SetSize", "%d %d", width, height);
   if (width == mWidth && height == mHeight) return false;
   mWidth = width;
   mHeight = height;

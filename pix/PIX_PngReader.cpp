@@ -9,6 +9,7 @@
 #include <cstring>
 #include <new>
 
+#include "framework/plugbase/Trace.h"
 #include "pix/PIX_ImageReader.h"
 #include "pix/PixFileOpen.h"
 
@@ -177,6 +178,7 @@ const bool gPngReaderRegistered = (PIX_RegisterImageReader(&gPngReader), true);
 }  // namespace
 
 PIX_MemBitmap* PIX_DecodePngMemory(const void* data, int length) {
+  TORVA_TRACE_OP("PIX_DecodePngMemory", "%d", length);
   if (!data || length <= 7 || std::memcmp(data, kSignature, sizeof kSignature) != 0) return nullptr;
   PngDecode job;
   if (!CreateReader(&job)) {
@@ -191,6 +193,7 @@ PIX_MemBitmap* PIX_DecodePngMemory(const void* data, int length) {
 
 PIX_IBitmap* PIX_DecodePngFile(const char* path, PIX_IBitmap* bitmap) {
   if (!path) return nullptr;
+  TORVA_TRACE_OP("PIX_DecodePngFile", "%s", path);
   PngDecode job;
   job.file = PIX_OpenFileForReading(path);
   if (!job.file) return nullptr;

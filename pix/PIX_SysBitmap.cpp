@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "framework/plugbase/Trace.h"
+
 PIX_SysBitmap::PIX_SysBitmap(int width, int height) {
   MakeDeviceContext();
   SetSize(width, height);
@@ -13,6 +15,7 @@ PIX_SysBitmap::~PIX_SysBitmap() {
 }
 
 bool PIX_SysBitmap::SetSize(int width, int height) {
+  TORVA_TRACE_OP("PIX_SysBitmap::SetSize", "%d %d", width, height);
   if (!PlatformReady()) {
     mWidth = mHeight = 0;
     mPixels = nullptr;
