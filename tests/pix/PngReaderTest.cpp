@@ -279,6 +279,13 @@ TEST(PngOpen, ResourceNameCheck) {
   EXPECT_FALSE(PIX_IsPngResourceName(nullptr));
 }
 
+// The decoder hands libpng the version of the header it was compiled with;
+// that must be the library linked, or libpng refuses to create its reader.
+TEST(PngDecode, HeaderAndLinkedLibraryAgree) {
+  EXPECT_EQ(png_access_version_number(), png_uint_32(PNG_LIBPNG_VER));
+  EXPECT_STREQ(png_get_libpng_ver(nullptr), PNG_LIBPNG_VER_STRING);
+}
+
 TEST(PngOpen, ReaderListAndFilterText) {
   const ImageReaderEntry* png = nullptr;
   for (const ImageReaderEntry* e = PIX_ImageReaders(); e; e = e->next)
