@@ -20,7 +20,14 @@ const unsigned char kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0
 struct MemoryCursor {
   const unsigned char* next;
   int remaining;
+  std::size_t pastEnd;  // zero bytes handed out beyond the data
 };
+
+// How many zero bytes past the end a stream may consume before reading is
+// an error. A truncated stream fails in libpng within a few bytes; without a
+// bound, a chunk length pointing far past the end would have libpng checksum
+// up to 2 GB of zeros before failing all the same.
+constexpr std::size_t kMaxPastEnd = 64 * 1024;
 
 // Everything one decode owns. It lives in the caller's frame, outside the
 // function that sets the long-jump target, so that after a libpng error the
@@ -45,6 +52,9 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t n) {
   std::memcpy(out, cursor->next, take);
   cursor->next += take;
   cursor->remaining -= int(take);
+  cursor->pastEnd += n - take;
+  // Long-jumps out of here; this frame holds nothing to destroy.
+  if (cursor->pastEnd > kMaxPastEnd) png_error(png, "Read past the end of the data");
 }
 
 // Every image arrives as four bytes per pixel, alpha (or an opaque filler)
@@ -185,7 +195,7 @@ PIX_MemBitmap* PIX_DecodePngMemory(const void* data, int length) {
     FinishDecode(&job, false);
     return nullptr;
   }
-  MemoryCursor cursor = {static_cast<const unsigned char*>(data), length};
+  MemoryCursor cursor = {static_cast<const unsigned char*>(data), length, 0};
   png_set_read_fn(job.png, &cursor, ReadFromMemory);
   const bool ok = ReadImage(&job);
   return static_cast<PIX_MemBitmap*>(FinishDecode(&job, ok));

@@ -2,19 +2,23 @@
 # package, against Debian's mingw-w64 zlib. Sourced by scripts/build and
 # scripts/test from the repository root with TORVA_BUILD set; the result is
 # cached in build/deps/mingw-libpng/{include,lib} and reused while its stamp
-# file exists. The Windows build of pix/ reads it from there.
+# file exists. The Windows build of pix/ reads it from there. The unpacked
+# source stays in build/deps/libpng-src/, where scripts/pix-fuzz builds an
+# instrumented libpng from it.
+
+TORVA_LIBPNG_SRC=$TORVA_BUILD/deps/libpng-src/src
 
 torva_mingw_libpng() {
   local out=$TORVA_BUILD/deps/mingw-libpng
   local stamp=$out/.built
-  [ -f "$stamp" ] && return 0
+  [ -f "$stamp" ] && [ -f "$TORVA_LIBPNG_SRC/png.h" ] && return 0
 
   ensure_packages dpkg-dev libz-mingw-w64-dev g++-mingw-w64-x86-64-posix
   torva_enable_deb_src
 
-  local work=$TORVA_BUILD/deps/mingw-libpng-src
+  local work=$TORVA_BUILD/deps/libpng-src
   rm -rf "$work" "$out"
-  mkdir -p "$work" "$out/include" "$out/lib"
+  mkdir -p "$work/obj" "$out/include" "$out/lib"
   log "fetching Debian's libpng source package"
   # A mirror can lack the newest source of a suite; older versions it lists
   # are the same upstream release with fewer Debian fixes.
@@ -41,13 +45,13 @@ torva_mingw_libpng() {
   for f in png pngerror pngget pngmem pngpread pngread pngrio pngrtran \
            pngrutil pngset pngtrans pngwio pngwrite pngwtran pngwutil; do
     $cc -O2 -DNDEBUG -I"$src" -I/usr/x86_64-w64-mingw32/include \
-      -c "$src/$f.c" -o "$work/$f.o"
-    objs+=("$work/$f.o")
+      -c "$src/$f.c" -o "$work/obj/$f.o"
+    objs+=("$work/obj/$f.o")
   done
   x86_64-w64-mingw32-ar rcs "$out/lib/libpng16.a" "${objs[@]}"
   cp "$src/png.h" "$src/pngconf.h" "$src/pnglibconf.h" "$out/include/"
+  rm -rf "$work/obj"
   touch "$stamp"
-  rm -rf "$work"
 }
 
 # apt-get source needs source entries. They are derived from the machine's own

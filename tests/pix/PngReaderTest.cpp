@@ -139,6 +139,11 @@ TEST(PngDecode, BrokenStreamsGiveNull) {
   Bytes badSignature = good;
   badSignature[1] = 'Q';
   Bytes noEnd(good.begin(), good.end() - 12);  // IEND missing only
+  // The stream ends inside an ancillary chunk that claims 2 GB.
+  Bytes longChunk(good.begin(), good.begin() + std::ptrdiff_t(idat));
+  const Bytes text = pngfixture::Chunk("tEXt", {'a', 0, 'b'});
+  longChunk.insert(longChunk.end(), text.begin(), text.begin() + 8);
+  longChunk[idat] = 0x7F;
   struct Case {
     const char* name;
     const Bytes* data;
@@ -153,6 +158,7 @@ TEST(PngDecode, BrokenStreamsGiveNull) {
       {"seven bytes", &seven, 7},
       {"length below the data", &good, 7},
       {"negative length", &good, -5},
+      {"chunk length far past the end", &longChunk, int(longChunk.size())},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
