@@ -70,7 +70,8 @@ torva_enable_deb_src() {
     fi
   fi
   # The source index may be missing even where the entries exist.
-  if ! apt-cache showsrc libpng1.6 2>/dev/null | grep -q '^Package:'; then
+  # grep -c reads to the end: with pipefail an early exit would fail the pipe.
+  if [ "$(apt-cache showsrc libpng1.6 2>/dev/null | grep -c '^Package:')" -eq 0 ]; then
     log "apt-get update (source entries)"
     $sudo apt-get update -q >&2
     APT_UPDATED=1
