@@ -32,6 +32,11 @@ constexpr ContinuousParam kContinuousParams[] = {
 constexpr double kMinusTwoPi = -6.283185307179586;
 // The double nearest to 0.18 − 0.1: one unit in the last place below 0.08.
 constexpr double kSizeScaleSpan = 0.07999999999999999;
+// One channel's filter chain: character, then size, then microphone.
+inline double CabinetSections(CharacterFilter& character, SizeFilter& size, MicFilter& mic,
+                              double x) {
+  return mic.ProcessSample(size.ProcessSample(character.ProcessSample(x)));
+}
 }  // namespace
 
 TorvaBinding* CreatePluginInstance(TorvaBinding::HostArgument host) { return new TORVA(host); }
@@ -145,10 +150,8 @@ void TORVA::ProcessGliding(double fs, const double* inL, const double* inR, doub
     // Both inputs are read before either output is written (in-place hosts).
     const double xL = inL[i];
     const double xR = inR[i];
-    const double vL =
-        micFilterL.ProcessSample(sizeFilterL.ProcessSample(characterFilterL.ProcessSample(xL)));
-    const double vR =
-        micFilterR.ProcessSample(sizeFilterR.ProcessSample(characterFilterR.ProcessSample(xR)));
+    const double vL = CabinetSections(characterFilterL, sizeFilterL, micFilterL, xL);
+    const double vR = CabinetSections(characterFilterR, sizeFilterR, micFilterR, xR);
 
     const double m7 = micSmoother.Advance(micTarget);
     const double dL = Waveshape(micLevelL.Gain(m7) * vL);
@@ -181,10 +184,8 @@ void TORVA::ProcessSettled(double fs, const double* inL, const double* inR, doub
   for (int i = 0; i < frames; ++i) {
     const double xL = inL[i];
     const double xR = inR[i];
-    const double vL =
-        micFilterL.ProcessSample(sizeFilterL.ProcessSample(characterFilterL.ProcessSample(xL)));
-    const double vR =
-        micFilterR.ProcessSample(sizeFilterR.ProcessSample(characterFilterR.ProcessSample(xR)));
+    const double vL = CabinetSections(characterFilterL, sizeFilterL, micFilterL, xL);
+    const double vR = CabinetSections(characterFilterR, sizeFilterR, micFilterR, xR);
     const double oL = g * Waveshape(levelL * vL);
     const double oR = g * Waveshape(levelR * vR);
     outL[i] = cabinetOn ? dcBlockerL.Step(oL) : xL;

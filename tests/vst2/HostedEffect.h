@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "tests/vst2/ModuleLibrary.h"
+#include "tests/common/ModuleLibrary.h"
 #include "tests/vst2/RecordingHost.h"
 
 // The built TORVA module, loaded once per test program, and its two entries.

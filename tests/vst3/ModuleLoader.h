@@ -1,9 +1,11 @@
 #pragma once
 // Loads the built module the way a host does: the platform's library loader,
 // the entry function, then the factory export.
+#include <memory>
 #include <string>
 
 #include "framework/vst3/Vst3Base.h"
+#include "tests/common/ModuleLibrary.h"
 
 class ModuleLoader {
  public:
@@ -19,9 +21,9 @@ class ModuleLoader {
   vst3::IPluginFactory* GetFactory();
   // Whether the library exports `name`.
   bool HasExport(const char* name) const;
-  bool Loaded() const { return handle_ != nullptr; }
+  bool Loaded() const { return library_ != nullptr; }
 
  private:
-  void* Symbol(const char* name) const;
-  void* handle_ = nullptr;
+  void* Symbol(const char* name) const { return library_ ? library_->Symbol(name) : nullptr; }
+  std::unique_ptr<ModuleLibrary> library_;
 };

@@ -2,7 +2,8 @@
 #include <string>
 
 // A plug-in module loaded the way a host loads it: dlopen on Linux,
-// LoadLibrary on Windows. Unloaded when the object goes.
+// LoadLibrary on Windows (where a path of the build machine's file system is
+// reached through drive Z: under Wine). Unloaded when the object goes.
 class ModuleLibrary {
  public:
   explicit ModuleLibrary(const std::string& path);
@@ -11,6 +12,8 @@ class ModuleLibrary {
   ModuleLibrary& operator=(const ModuleLibrary&) = delete;
 
   bool IsLoaded() const { return handle_ != nullptr; }
+  // The loader's handle (HMODULE on Windows), null when loading failed.
+  void* Handle() const { return handle_; }
   // Null when the module does not export the name.
   void* Symbol(const char* name) const;
   // The loader's message when loading failed.

@@ -1,6 +1,6 @@
 #include <dlfcn.h>
 
-#include "tests/vst2/ModuleLibrary.h"
+#include "tests/common/ModuleLibrary.h"
 
 ModuleLibrary::ModuleLibrary(const std::string& path) {
   // Local and immediate: the module must resolve everything itself and must

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "tests/vst2/ModuleLibrary.h"
+#include "tests/common/ModuleLibrary.h"
 
 namespace {
 // Under Wine the build machine's folders are reachable through drive Z:.
