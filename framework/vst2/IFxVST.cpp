@@ -152,6 +152,9 @@ void IFxVST::GetTransportInfo(ITransportInfo* info) {
 }
 
 int32_t IFxVST::GetHost() {
+  // Two threads asking first must not both identify the host and write the
+  // stored code at once.
+  ProcessLockGuard guard(Lock());
   if (HostCode() != kHostNotIdentified) return HostCode();
   char product[256];
   product[0] = '\0';

@@ -53,8 +53,9 @@ class IFxVST : public IFxBase {
   double GetTempo() override;
   void GetTimeSignature(int* numerator, int* denominator) override;
   void GetTransportInfo(ITransportInfo* info) override;
-  // Any thread. The first call asks the host for its product string and
-  // version and identifies it; later calls return the stored code.
+  // Any thread; takes the processing lock. The first call asks the host for
+  // its product string and version and identifies it; later calls return the
+  // stored code.
   int32_t GetHost() override;
   // Any thread, usually the audio thread inside effProcessEvents. True when
   // the host took the event.
