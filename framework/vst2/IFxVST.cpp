@@ -1,7 +1,6 @@
 // IFxVST: construction, the record, and the operations that call the host.
 #include "framework/vst2/IFxVST.h"
 
-#include <cstring>
 #include <string>
 
 #include "framework/plugbase/HostIdentity.h"
