@@ -117,9 +117,11 @@ class IFxVST : public IFxBase {
   enum class HostForm { Accumulating, Replacing };
   void ProcessSingle(float** inputs, float** outputs, VstInt32 frames, HostForm form);
   void ProcessDouble(double** inputs, double** outputs, VstInt32 frames);
-  void SetParameterFromHost(VstInt32 index, float value);
   int ConnectedInputs();
   int ConnectedOutputs();
+
+  // setParameter: any host thread, lock held.
+  void SetParameterFromHost(VstInt32 index, float value);
 
   // Caller's thread. 0 without a host callback.
   VstIntPtr CallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
