@@ -1,7 +1,6 @@
 // IFxVST: construction, the record, and the operations that call the host.
 #include "framework/vst2/IFxVST.h"
 
-#include <cstring>
 #include <string>
 
 #include "framework/plugbase/HostIdentity.h"
@@ -152,6 +151,9 @@ void IFxVST::GetTransportInfo(ITransportInfo* info) {
 }
 
 int32_t IFxVST::GetHost() {
+  // Two threads asking first must not both identify the host and write the
+  // stored code at once.
+  ProcessLockGuard guard(Lock());
   if (HostCode() != kHostNotIdentified) return HostCode();
   char product[256];
   product[0] = '\0';

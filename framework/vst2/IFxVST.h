@@ -53,8 +53,9 @@ class IFxVST : public IFxBase {
   double GetTempo() override;
   void GetTimeSignature(int* numerator, int* denominator) override;
   void GetTransportInfo(ITransportInfo* info) override;
-  // Any thread. The first call asks the host for its product string and
-  // version and identifies it; later calls return the stored code.
+  // Any thread; takes the processing lock. The first call asks the host for
+  // its product string and version and identifies it; later calls return the
+  // stored code.
   int32_t GetHost() override;
   // Any thread, usually the audio thread inside effProcessEvents. True when
   // the host took the event.
@@ -116,9 +117,11 @@ class IFxVST : public IFxBase {
   enum class HostForm { Accumulating, Replacing };
   void ProcessSingle(float** inputs, float** outputs, VstInt32 frames, HostForm form);
   void ProcessDouble(double** inputs, double** outputs, VstInt32 frames);
-  void SetParameterFromHost(VstInt32 index, float value);
   int ConnectedInputs();
   int ConnectedOutputs();
+
+  // setParameter: any host thread, lock held.
+  void SetParameterFromHost(VstInt32 index, float value);
 
   // Caller's thread. 0 without a host callback.
   VstIntPtr CallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <string>
+#include <utility>
 
 #include "framework/graphics/IGraphics.h"
 #include "framework/plugbase/FixedText.h"
@@ -258,8 +258,11 @@ VstIntPtr IFxVST::SetChunk(VstInt32 index, VstIntPtr bytes, const void* ptr) {
   if (!ptr || bytes < 1 || bytes > kMaxChunkBytes) return 0;
   const bool bank = index == 0;
   StateChunk& chunk = bank ? bankChunk_ : programChunk_;
-  chunk.Clear();
-  chunk.PutBytes(ptr, static_cast<int>(bytes));
+  // A host may hand back the very bytes effGetChunk lent it: they are copied
+  // out before the held chunk lets go of them.
+  StateChunk incoming;
+  incoming.PutBytes(ptr, static_cast<int>(bytes));
+  chunk = std::move(incoming);
   int bodyPos = 0;
   int32_t version = 0;
   ReadChunkHeader(chunk, &bodyPos, &version);

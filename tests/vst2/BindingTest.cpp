@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/graphics/IGraphics.h"
 #include "framework/vst2/IFxVST.h"
 
 namespace {
@@ -90,7 +91,28 @@ class ProbeEffect : public IFxVST {
     IFxVST::ParamChanged(index);
     ++paramChanges;
   }
+  void ActivationChanged(bool active) override { hooks.push_back(active ? "on" : "off"); }
+  void ResetProcessing() override { hooks.push_back("reset"); }
   int paramChanges = 0;
+  std::vector<std::string> hooks;
+};
+
+// Records what the plug-in pushes into its controls.
+struct EditorPush {
+  int index;
+  double value;
+  bool normalized;
+};
+class RecordingEditor : public IGraphics {
+ public:
+  explicit RecordingEditor(std::vector<EditorPush>* pushes) : pushes_(pushes) {}
+  void SetControlFromPlugin(int index, double value, bool normalized) override {
+    pushes_->push_back({index, value, normalized});
+  }
+  void PrepareDrawSurface() override {}
+
+ private:
+  std::vector<EditorPush>* pushes_;
 };
 
 class Vst2Binding : public ::testing::Test {
@@ -210,6 +232,69 @@ TEST_F(Vst2Binding, PrepareForHostUnconnectsLaterInputsForSomeHosts) {
   }
   EXPECT_EQ(fx.Effect()->numInputs, 4);
   EXPECT_EQ(fx.paramChanges, 2);
+}
+
+// Switching off resets; a new rate or block size resets.
+TEST_F(Vst2Binding, MainsRateAndBlockSizeReachTheEffect) {
+  ProbeEffect fx(Shape{});
+  const struct {
+    VstInt32 opcode;
+    VstIntPtr value;
+    float opt;
+    std::vector<std::string> hooks;
+  } cases[] = {
+      {effMainsChanged, 1, 0.0f, {"on"}},
+      {effMainsChanged, 0, 0.0f, {"off", "reset"}},
+      {effSetSampleRate, 0, 48000.0f, {"reset"}},
+      {effSetBlockSize, 256, 0.0f, {"reset"}},
+  };
+  for (const auto& c : cases) {
+    fx.hooks.clear();
+    EXPECT_EQ(Dispatch(fx, c.opcode, 0, c.value, nullptr, c.opt), 0);
+    EXPECT_EQ(fx.hooks, c.hooks) << c.opcode << " " << c.value;
+  }
+  EXPECT_EQ(fx.GetSampleRate(), 48000.0);
+  EXPECT_EQ(fx.GetBlockSize(), 256);
+}
+
+// What the host changes reaches the controls: setParameter as a normalized
+// value, a text entry and a loaded chunk as plain values. The host hears
+// nothing back.
+TEST_F(Vst2Binding, HostChangesReachTheEditor) {
+  ProbeEffect fx(Shape{"2-2", 2, 1});
+  std::vector<EditorPush> pushes;
+  fx.AttachEditor(new RecordingEditor(&pushes));
+
+  pushes.clear();
+  fx.paramChanges = 0;
+  fx.Effect()->setParameter(fx.Effect(), 1, 0.5f);
+  ASSERT_EQ(pushes.size(), 1u);
+  EXPECT_EQ(pushes[0].index, 1);
+  EXPECT_EQ(pushes[0].value, 0.5);
+  EXPECT_TRUE(pushes[0].normalized);
+  EXPECT_EQ(fx.GetParam(1)->value, 0.5);
+  EXPECT_EQ(fx.paramChanges, 1);
+
+  pushes.clear();
+  EXPECT_EQ(Dispatch(fx, effString2Parameter, 0, 0, const_cast<char*>("0.25")), 1);
+  ASSERT_EQ(pushes.size(), 1u);
+  EXPECT_EQ(pushes[0].index, 0);
+  EXPECT_EQ(pushes[0].value, 0.25);
+  EXPECT_FALSE(pushes[0].normalized);
+
+  void* data = nullptr;
+  const VstIntPtr size = Dispatch(fx, effGetChunk, 1, 0, &data);
+  ASSERT_GT(size, 0);
+  const std::vector<char> chunk(static_cast<char*>(data), static_cast<char*>(data) + size);
+  fx.GetParam(0)->value = 1.0;
+  pushes.clear();
+  EXPECT_EQ(Dispatch(fx, effSetChunk, 1, size, const_cast<char*>(chunk.data())), 1);
+  ASSERT_EQ(pushes.size(), 2u);
+  EXPECT_EQ(pushes[0].index, 0);
+  EXPECT_EQ(pushes[0].value, 0.25);
+  EXPECT_FALSE(pushes[0].normalized);
+  EXPECT_EQ(pushes[1].value, 0.5);
+  EXPECT_TRUE(host.calls.empty());
 }
 
 TEST_F(Vst2Binding, ParameterEditsReachTheHost) {

@@ -128,7 +128,7 @@ TEST_F(Vst2Dispatcher, TextsAreCutAtThePublishedLimits) {
   std::memset(buffer, kUnwritten, sizeof buffer);
   fx.Dispatch(effGetProgramName, 0, 0, buffer);
   EXPECT_EQ(std::string(buffer), std::string(24, 'n'));
-  EXPECT_EQ(buffer[26], kUnwritten);
+  EXPECT_EQ(buffer[25], kUnwritten);
   std::memset(buffer, kUnwritten, sizeof buffer);
   fx.Dispatch(effGetProgramNameIndexed, 0, 0, buffer);
   EXPECT_EQ(std::string(buffer), std::string(24, 'n'));
@@ -302,6 +302,12 @@ TEST_F(Vst2Dispatcher, ChunksRoundTripIntoAnotherInstance) {
                               chunk.data()),
               1)
         << index;
+    // A host may also hand the module's own chunk bytes straight back.
+    void* own = nullptr;
+    const VstIntPtr ownSize = target.Dispatch(effGetChunk, index, 0, &own);
+    ASSERT_EQ(ownSize, static_cast<VstIntPtr>(chunk.size())) << index;
+    EXPECT_EQ(target.Dispatch(effSetChunk, index, ownSize, own), 1) << index;
+    EXPECT_EQ(GetChunkBytes(target, index), chunk) << index;
     for (int i = 0; i < 5; ++i) {
       EXPECT_EQ(target.Text(effGetParamDisplay, i), source.Text(effGetParamDisplay, i))
           << index << " " << i;
