@@ -289,52 +289,59 @@ int IFxVST3::ConnectOutputs(const ProcessData& data, HostPointers<Sample>& host)
   return count;
 }
 
+// Calls longer than the block size are processed in block-size slices, so
+// that no scratch buffer is ever overrun.
 template <class Sample>
 void IFxVST3::ProcessAudio(ProcessData& data) {
   HostPointers<Sample>& host = PointersFor(static_cast<Sample*>(nullptr));
   const int numInputs = ConnectInputs(data, host);
   const int numOutputs = ConnectOutputs(data, host);
-  if (IsBypassed()) {
-    PassThroughSliced(host, numInputs, numOutputs, data.numSamples);
-  } else if constexpr (sizeof(Sample) == sizeof(float)) {
-    ProcessHostBuffers(host.inputs.data(), numInputs, host.outputs.data(), numOutputs,
-                       data.numSamples, false);
-  } else {
-    ProcessHostBuffers(host.inputs.data(), numInputs, host.outputs.data(), numOutputs,
-                       data.numSamples);
-  }
-}
-
-// Bypass copies inputs to outputs over the same slices and bindings as
-// processing does, so long host calls never overrun a scratch buffer.
-template <class Sample>
-void IFxVST3::PassThroughSliced(HostPointers<Sample>& host, int numInputs, int numOutputs,
-                                int frames) {
   const int block = GetBlockSize();
   if (block <= 0) return;
   Sample** in = host.sliceInputs.data();
   Sample** out = host.sliceOutputs.data();
-  for (int done = 0; done < frames;) {
-    const int n = std::min(block, frames - done);
+  for (int done = 0; done < data.numSamples;) {
+    const int n = std::min(block, data.numSamples - done);
     for (int c = 0; c < numInputs; ++c) in[c] = host.inputs[c] + done;
     for (int c = 0; c < numOutputs; ++c) out[c] = host.outputs[c] + done;
     if constexpr (sizeof(Sample) == sizeof(float)) {
-      BindInputBuffers(0, numInputs, in, n);
-      BindOutputBuffers(numOutputs, out);
-      PassThroughBlock(n);
-      for (int i = 0; i < NumOutputChannels(); ++i) {
-        IOutputChannel* channel = OutputChannel(i);
-        if (!channel->connected || !channel->hostDestination) continue;
-        for (int f = 0; f < n; ++f) {
-          channel->hostDestination[f] = static_cast<float>(channel->scratch[f]);
-        }
-      }
+      ProcessSlice(in, out, numOutputs, n);
     } else {
-      BindInputBuffers(numInputs, in);
-      BindOutputBuffers(numOutputs, out);
-      PassThroughBlock(n);
+      ProcessSlice(in, numInputs, out, numOutputs, n);
     }
     done += n;
+  }
+}
+
+// The single-precision input binding walks the channel records as far as its
+// count reaches; a channel without a host pointer is unconnected and may sit
+// before connected ones, so the walk covers every record. It still takes
+// exactly one host buffer per connected record.
+void IFxVST3::ProcessSlice(float** inputs, float** outputs, int numOutputs, int frames) {
+  BindInputBuffers(0, NumInputChannels(), inputs, frames);
+  BindOutputBuffers(numOutputs, outputs);
+  if (!IsBypassed()) {
+    ProcessBoundBuffers(BoundForm::SingleReplacing, frames);
+    return;
+  }
+  PassThroughBlock(frames);
+  for (int i = 0; i < NumOutputChannels(); ++i) {
+    IOutputChannel* channel = OutputChannel(i);
+    if (!channel->connected || !channel->hostDestination) continue;
+    for (int f = 0; f < frames; ++f) {
+      channel->hostDestination[f] = static_cast<float>(channel->scratch[f]);
+    }
+  }
+}
+
+void IFxVST3::ProcessSlice(double** inputs, int numInputs, double** outputs, int numOutputs,
+                           int frames) {
+  BindInputBuffers(numInputs, inputs);
+  BindOutputBuffers(numOutputs, outputs);
+  if (IsBypassed()) {
+    PassThroughBlock(frames);
+  } else {
+    ProcessBoundBuffers(BoundForm::Double, frames);
   }
 }
 
