@@ -363,9 +363,10 @@ tresult IFxVST3::getEditorState(IBStream* stream) {
   }
 }
 
-// The body is as long as the live state's; what the stream does not deliver
-// is not applied (the core sets what it covers and stops), and a failed read
-// of the bypass flag is reported while the parameters stay as read.
+// The chunk starts out as the live state and the stream's bytes overwrite it
+// from the front: whatever a short stream does not deliver keeps its live
+// value. A failed read of the bypass flag is reported while the parameters
+// stay as read.
 tresult IFxVST3::setEditorState(IBStream* stream) {
   if (!stream) return kResultFalse;
   try {
@@ -376,7 +377,6 @@ tresult IFxVST3::setEditorState(IBStream* stream) {
     if (size == 0) return kResultFalse;
     int32 got = 0;
     stream->read(chunk.Data(), size, &got);
-    chunk.Resize(std::clamp(got, 0, size));
     UnserializeState(chunk, 0);
     int32 flag = 0;
     if (stream->read(&flag, 4, &got) != kResultOk) return kResultFalse;
