@@ -202,16 +202,21 @@ tresult IFxVST3::setupProcessing(ProcessSetup& setup) {
 // ---------------------------------------------------------------- process
 
 tresult IFxVST3::process(ProcessData& data) {
-  ProcessLockGuard guard(Lock());
-  if (data.processContext) context_ = *data.processContext;
-  ApplyParameterChanges(data.inputParameterChanges);
-  // The block's own sample size says which buffer type the host passed; a
-  // block that contradicts the set-up is not read as the other type.
-  if (data.symbolicSampleSize != setup_.symbolicSampleSize) return kResultOk;
-  if (setup_.symbolicSampleSize == kSample32) {
-    ProcessAudio<float>(data);
-  } else if (setup_.symbolicSampleSize == kSample64) {
-    ProcessAudio<double>(data);
+  try {
+    ProcessLockGuard guard(Lock());
+    if (data.processContext) context_ = *data.processContext;
+    ApplyParameterChanges(data.inputParameterChanges);
+    // The block's own sample size says which buffer type the host passed; a
+    // block that contradicts the set-up is not read as the other type.
+    if (data.symbolicSampleSize != setup_.symbolicSampleSize) return kResultOk;
+    if (setup_.symbolicSampleSize == kSample32) {
+      ProcessAudio<float>(data);
+    } else if (setup_.symbolicSampleSize == kSample64) {
+      ProcessAudio<double>(data);
+    }
+  } catch (const std::bad_alloc&) {
+    // Only the first load of a preset allocates here (it captures the live
+    // state); the block is dropped rather than letting the failure escape.
   }
   return kResultOk;
 }
@@ -232,9 +237,10 @@ void IFxVST3::ApplyParameterChanges(IParameterChanges* changes) {
     if (id == kHostBypassParamId) {
       SetBypassed(value > 0.5);
     } else if (id == kProgramSelectParamId) {
-      // A value of 1.0 names no preset; so does anything outside 0..1.
-      const double scaled = value * NumPresets();
-      if (scaled >= 0.0 && scaled < NumPresets()) LoadPreset(static_cast<int>(scaled));
+      // The index is trunc(value x presets): 1.0 names no preset, and
+      // neither does any value that truncates outside the list.
+      const double index = std::trunc(value * NumPresets());
+      if (index >= 0.0 && index < NumPresets()) LoadPreset(static_cast<int>(index));
     } else if (IsParamRecordId(id)) {
       const int index = static_cast<int>(id);
       GetParam(index)->ApplyNormalized(value);

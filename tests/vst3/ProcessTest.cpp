@@ -168,6 +168,7 @@ TEST(Vst3Process, ParameterQueuesUseTheirLastPoint) {
       // Preset value 1.0 names no preset: the edited value stays.
       {"preset 1.0 changes nothing", kProgramSelectParamId, {{0, 1.0}}, 2, 0.25},
       {"preset 0 restores preset 0", kProgramSelectParamId, {{0, 0.0}}, 2, 0.5},
+      {"preset -0.5 truncates to 0", kProgramSelectParamId, {{0, -0.5}}, 2, 0.5},
   };
   for (const Row& r : rows) {
     PluginSession s;
