@@ -74,7 +74,6 @@ class CombinedComponent : public IComponent,
  protected:
   ~CombinedComponent() override;
 
-  bool HasHostContext() const { return initialized_; }
   void AddAudioBus(BusDirection dir, const char* name, SpeakerArrangement arr, BusType type,
                    uint32 flags);
   void RemoveAudioBuses(BusDirection dir);

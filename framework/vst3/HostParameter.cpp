@@ -1,9 +1,6 @@
 #include "framework/vst3/HostParameter.h"
 
-#include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "framework/vst3/Vst3Text.h"
 
@@ -18,16 +15,6 @@ HostParameter::HostParameter(ParamID id, const char* title, int32 stepCount,
   info_.defaultNormalizedValue = defaultNormalized;
   info_.flags = flags;
   info_.unitId = unitId;
-}
-
-void HostParameter::ToString(ParamValue normalized, String128 text) const {
-  char buffer[64];
-  if (info_.stepCount == 1) {
-    std::snprintf(buffer, sizeof buffer, "%s", normalized > 0.5 ? "On" : "Off");
-  } else {
-    std::snprintf(buffer, sizeof buffer, "%.*f", 4, normalized);
-  }
-  WidenText(text, 128, buffer);
 }
 
 bool HostParameter::FromString(const TChar* text, ParamValue& normalized) const {
@@ -63,11 +50,6 @@ int32 ListParameter::StepOf(ParamValue normalized) const {
   if (normalized >= 1.0) return steps;
   const int32 step = static_cast<int32>(normalized * (steps + 1));
   return step < steps ? step : steps;
-}
-
-void ListParameter::ToString(ParamValue normalized, String128 text) const {
-  const int32 step = StepOf(normalized);
-  WidenText(text, 128, step < static_cast<int32>(entries_.size()) ? entries_[step].c_str() : "");
 }
 
 bool ListParameter::FromString(const TChar* text, ParamValue& normalized) const {

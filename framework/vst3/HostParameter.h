@@ -1,6 +1,7 @@
 #pragma once
-// Parameter objects as a host enumerates them: the info record and the text
-// and plain-value conversions for one parameter id.
+// Parameter objects as a host enumerates them: the info record, and the
+// text-to-value and plain-value conversions for one parameter id. (Value
+// texts come from the binding, which answers them for its own parameters.)
 #include <string>
 #include <vector>
 
@@ -20,9 +21,6 @@ class HostParameter {
   const ParameterInfo& Info() const { return info_; }
   ParamID Id() const { return info_.id; }
 
-  // Text for a normalized value: "On"/"Off" for a toggle, else the value
-  // with four decimals.
-  virtual void ToString(ParamValue normalized, String128 text) const;
   // Reads a leading number as the normalized value; false when none.
   virtual bool FromString(const TChar* text, ParamValue& normalized) const;
   virtual ParamValue ToPlain(ParamValue normalized) const { return normalized; }
@@ -41,7 +39,6 @@ class ListParameter : public HostParameter {
   ListParameter(ParamID id, const char* title, const std::vector<std::string>& entries,
                 int32 defaultIndex, int32 flags, UnitID unitId);
 
-  void ToString(ParamValue normalized, String128 text) const override;
   // Exact match of one entry.
   bool FromString(const TChar* text, ParamValue& normalized) const override;
   ParamValue ToPlain(ParamValue normalized) const override;

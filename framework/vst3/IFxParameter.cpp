@@ -22,10 +22,6 @@ IFxParameter::IFxParameter(const IParamRecord* record, vst3::ParamID id, vst3::U
   vst3::WidenText(info.units, 128, record->UnitText().c_str());
 }
 
-void IFxParameter::ToString(vst3::ParamValue normalized, vst3::String128 text) const {
-  vst3::WidenText(text, 128, record_->FormatValueText(normalized, true, true).c_str());
-}
-
 bool IFxParameter::FromString(const vst3::TChar* text, vst3::ParamValue& normalized) const {
   char buffer[128];
   vst3::NarrowText(buffer, sizeof buffer, text);

@@ -12,8 +12,6 @@ class IFxParameter : public vst3::HostParameter {
   IFxParameter(const IParamRecord* record, vst3::ParamID id, vst3::UnitID unitId);
 
   // Controller threads; these read only the record's fixed fields.
-  // The record's value text for a normalized value, with display texts.
-  void ToString(vst3::ParamValue normalized, vst3::String128 text) const override;
   // Reads a leading number as a plain value (no number reads as 0) and
   // normalizes it; always succeeds.
   bool FromString(const vst3::TChar* text, vst3::ParamValue& normalized) const override;

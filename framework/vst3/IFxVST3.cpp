@@ -202,16 +202,21 @@ tresult IFxVST3::setupProcessing(ProcessSetup& setup) {
 // ---------------------------------------------------------------- process
 
 tresult IFxVST3::process(ProcessData& data) {
-  ProcessLockGuard guard(Lock());
-  if (data.processContext) context_ = *data.processContext;
-  ApplyParameterChanges(data.inputParameterChanges);
-  // The block's own sample size says which buffer type the host passed; a
-  // block that contradicts the set-up is not read as the other type.
-  if (data.symbolicSampleSize != setup_.symbolicSampleSize) return kResultOk;
-  if (setup_.symbolicSampleSize == kSample32) {
-    ProcessAudio<float>(data);
-  } else if (setup_.symbolicSampleSize == kSample64) {
-    ProcessAudio<double>(data);
+  try {
+    ProcessLockGuard guard(Lock());
+    if (data.processContext) context_ = *data.processContext;
+    ApplyParameterChanges(data.inputParameterChanges);
+    // The block's own sample size says which buffer type the host passed; a
+    // block that contradicts the set-up is not read as the other type.
+    if (data.symbolicSampleSize != setup_.symbolicSampleSize) return kResultOk;
+    if (setup_.symbolicSampleSize == kSample32) {
+      ProcessAudio<float>(data);
+    } else if (setup_.symbolicSampleSize == kSample64) {
+      ProcessAudio<double>(data);
+    }
+  } catch (const std::bad_alloc&) {
+    // Only the first load of a preset allocates here (it captures the live
+    // state); the block is dropped rather than letting the failure escape.
   }
   return kResultOk;
 }
@@ -232,9 +237,10 @@ void IFxVST3::ApplyParameterChanges(IParameterChanges* changes) {
     if (id == kHostBypassParamId) {
       SetBypassed(value > 0.5);
     } else if (id == kProgramSelectParamId) {
-      // A value of 1.0 names no preset; so does anything outside 0..1.
-      const double scaled = value * NumPresets();
-      if (scaled >= 0.0 && scaled < NumPresets()) LoadPreset(static_cast<int>(scaled));
+      // The index is trunc(value x presets): 1.0 names no preset, and
+      // neither does any value that truncates outside the list.
+      const double index = std::trunc(value * NumPresets());
+      if (index >= 0.0 && index < NumPresets()) LoadPreset(static_cast<int>(index));
     } else if (IsParamRecordId(id)) {
       const int index = static_cast<int>(id);
       GetParam(index)->ApplyNormalized(value);
@@ -289,52 +295,59 @@ int IFxVST3::ConnectOutputs(const ProcessData& data, HostPointers<Sample>& host)
   return count;
 }
 
+// Calls longer than the block size are processed in block-size slices, so
+// that no scratch buffer is ever overrun.
 template <class Sample>
 void IFxVST3::ProcessAudio(ProcessData& data) {
   HostPointers<Sample>& host = PointersFor(static_cast<Sample*>(nullptr));
   const int numInputs = ConnectInputs(data, host);
   const int numOutputs = ConnectOutputs(data, host);
-  if (IsBypassed()) {
-    PassThroughSliced(host, numInputs, numOutputs, data.numSamples);
-  } else if constexpr (sizeof(Sample) == sizeof(float)) {
-    ProcessHostBuffers(host.inputs.data(), numInputs, host.outputs.data(), numOutputs,
-                       data.numSamples, false);
-  } else {
-    ProcessHostBuffers(host.inputs.data(), numInputs, host.outputs.data(), numOutputs,
-                       data.numSamples);
-  }
-}
-
-// Bypass copies inputs to outputs over the same slices and bindings as
-// processing does, so long host calls never overrun a scratch buffer.
-template <class Sample>
-void IFxVST3::PassThroughSliced(HostPointers<Sample>& host, int numInputs, int numOutputs,
-                                int frames) {
   const int block = GetBlockSize();
   if (block <= 0) return;
   Sample** in = host.sliceInputs.data();
   Sample** out = host.sliceOutputs.data();
-  for (int done = 0; done < frames;) {
-    const int n = std::min(block, frames - done);
+  for (int done = 0; done < data.numSamples;) {
+    const int n = std::min(block, data.numSamples - done);
     for (int c = 0; c < numInputs; ++c) in[c] = host.inputs[c] + done;
     for (int c = 0; c < numOutputs; ++c) out[c] = host.outputs[c] + done;
     if constexpr (sizeof(Sample) == sizeof(float)) {
-      BindInputBuffers(0, numInputs, in, n);
-      BindOutputBuffers(numOutputs, out);
-      PassThroughBlock(n);
-      for (int i = 0; i < NumOutputChannels(); ++i) {
-        IOutputChannel* channel = OutputChannel(i);
-        if (!channel->connected || !channel->hostDestination) continue;
-        for (int f = 0; f < n; ++f) {
-          channel->hostDestination[f] = static_cast<float>(channel->scratch[f]);
-        }
-      }
+      ProcessSlice(in, out, numOutputs, n);
     } else {
-      BindInputBuffers(numInputs, in);
-      BindOutputBuffers(numOutputs, out);
-      PassThroughBlock(n);
+      ProcessSlice(in, numInputs, out, numOutputs, n);
     }
     done += n;
+  }
+}
+
+// The single-precision input binding walks the channel records as far as its
+// count reaches; a channel without a host pointer is unconnected and may sit
+// before connected ones, so the walk covers every record. It still takes
+// exactly one host buffer per connected record.
+void IFxVST3::ProcessSlice(float** inputs, float** outputs, int numOutputs, int frames) {
+  BindInputBuffers(0, NumInputChannels(), inputs, frames);
+  BindOutputBuffers(numOutputs, outputs);
+  if (!IsBypassed()) {
+    ProcessBoundBuffers(BoundForm::SingleReplacing, frames);
+    return;
+  }
+  PassThroughBlock(frames);
+  for (int i = 0; i < NumOutputChannels(); ++i) {
+    IOutputChannel* channel = OutputChannel(i);
+    if (!channel->connected || !channel->hostDestination) continue;
+    for (int f = 0; f < frames; ++f) {
+      channel->hostDestination[f] = static_cast<float>(channel->scratch[f]);
+    }
+  }
+}
+
+void IFxVST3::ProcessSlice(double** inputs, int numInputs, double** outputs, int numOutputs,
+                           int frames) {
+  BindInputBuffers(numInputs, inputs);
+  BindOutputBuffers(numOutputs, outputs);
+  if (IsBypassed()) {
+    PassThroughBlock(frames);
+  } else {
+    ProcessBoundBuffers(BoundForm::Double, frames);
   }
 }
 
@@ -356,9 +369,10 @@ tresult IFxVST3::getEditorState(IBStream* stream) {
   }
 }
 
-// The body is as long as the live state's; what the stream does not deliver
-// is not applied (the core sets what it covers and stops), and a failed read
-// of the bypass flag is reported while the parameters stay as read.
+// The chunk starts out as the live state and the stream's bytes overwrite it
+// from the front: whatever a short stream does not deliver keeps its live
+// value. A failed read of the bypass flag is reported while the parameters
+// stay as read.
 tresult IFxVST3::setEditorState(IBStream* stream) {
   if (!stream) return kResultFalse;
   try {
@@ -369,7 +383,6 @@ tresult IFxVST3::setEditorState(IBStream* stream) {
     if (size == 0) return kResultFalse;
     int32 got = 0;
     stream->read(chunk.Data(), size, &got);
-    chunk.Resize(std::clamp(got, 0, size));
     UnserializeState(chunk, 0);
     int32 flag = 0;
     if (stream->read(&flag, 4, &got) != kResultOk) return kResultFalse;

@@ -152,8 +152,10 @@ class IFxVST3 : public IFxBase, public vst3::CombinedComponent {
   int ConnectInputs(const vst3::ProcessData& data, HostPointers<Sample>& host);
   template <class Sample>
   int ConnectOutputs(const vst3::ProcessData& data, HostPointers<Sample>& host);
-  template <class Sample>
-  void PassThroughSliced(HostPointers<Sample>& host, int numInputs, int numOutputs, int frames);
+  // One slice of at most the block size over the bound host pointers: the
+  // effect, or a plain copy while the host bypasses it.
+  void ProcessSlice(float** inputs, float** outputs, int numOutputs, int frames);
+  void ProcessSlice(double** inputs, int numInputs, double** outputs, int numOutputs, int frames);
 
   vst3::ProcessSetup setup_;
   vst3::ProcessContext context_;

@@ -83,12 +83,14 @@ TORVA_VST3_EXPORT IPluginFactory* TORVA_VST3_API GetPluginFactory() {
     gFactory->addRef();
     return gFactory;
   }
+  ClassFactory* factory = nullptr;
   try {
-    ClassFactory* factory = new ClassFactory(Vst3FactoryInfo(), &ForgetFactory);
+    factory = new ClassFactory(Vst3FactoryInfo(), &ForgetFactory);
     factory->RegisterClass(Vst3EffectClassInfo(), &CreateEffect, nullptr);
-    gFactory = factory;
   } catch (...) {
+    if (factory) factory->release();  // a factory without its class is no use
     return nullptr;
   }
-  return gFactory;
+  gFactory = factory;
+  return factory;
 }

@@ -168,6 +168,7 @@ TEST(Vst3Process, ParameterQueuesUseTheirLastPoint) {
       // Preset value 1.0 names no preset: the edited value stays.
       {"preset 1.0 changes nothing", kProgramSelectParamId, {{0, 1.0}}, 2, 0.25},
       {"preset 0 restores preset 0", kProgramSelectParamId, {{0, 0.0}}, 2, 0.5},
+      {"preset -0.5 truncates to 0", kProgramSelectParamId, {{0, -0.5}}, 2, 0.5},
   };
   for (const Row& r : rows) {
     PluginSession s;
@@ -265,6 +266,56 @@ TEST(Vst3Process, BrokenBusDataNeverCrashes) {
         const double v = size == kSample32 ? out32b[f] : out64b[f];
         ASSERT_EQ(v != 9.0, written) << r.what << " frame " << f;
         ASSERT_TRUE(std::isfinite(v)) << r.what;
+      }
+    }
+  }
+}
+
+// A channel the host gives no pointer for drops out on its own: every other
+// channel keeps its own host buffer, also in calls longer than a block.
+TEST(Vst3Process, ChannelWithoutPointerLeavesTheOthersOnTheirBuffers) {
+  struct Row {
+    const char* what;
+    bool nullInput;  // else output channel 0 has no pointer
+  } rows[] = {{"input channel 0 null", true}, {"output channel 0 null", false}};
+  for (int size : {kSample32, kSample64}) {
+    for (const Row& r : rows) {
+      PluginSession s;
+      ASSERT_TRUE(s.Ok());
+      s.Prepare(2, size, 64);
+      const int frames = 200;
+      const auto signal = host::TestSignal(2, frames);
+      std::vector<float> in32(signal[1].begin(), signal[1].end()), out32(frames, 9.0f);
+      std::vector<double> in64 = signal[1], out64(frames, 9.0);
+      std::vector<float> other32(frames, 0.5f);
+      std::vector<double> other64(frames, 0.5);
+      float* ins32[] = {r.nullInput ? nullptr : other32.data(), in32.data()};
+      float* outs32[] = {r.nullInput ? other32.data() : nullptr, out32.data()};
+      double* ins64[] = {r.nullInput ? nullptr : other64.data(), in64.data()};
+      double* outs64[] = {r.nullInput ? other64.data() : nullptr, out64.data()};
+      AudioBusBuffers inBus{}, outBus{};
+      inBus.numChannels = outBus.numChannels = 2;
+      if (size == kSample32) {
+        inBus.channelBuffers32 = ins32;
+        outBus.channelBuffers32 = outs32;
+      } else {
+        inBus.channelBuffers64 = ins64;
+        outBus.channelBuffers64 = outs64;
+      }
+      host::ParamChanges bypass;  // output = input, so each channel shows its source
+      bypass.Add(kHostBypassParamId, {{0, 1.0}});
+      ProcessData data{};
+      data.symbolicSampleSize = size;
+      data.numSamples = frames;
+      data.numInputs = data.numOutputs = 1;
+      data.inputs = &inBus;
+      data.outputs = &outBus;
+      data.inputParameterChanges = &bypass;
+      ASSERT_EQ(s.processor->process(data), kResultOk) << r.what;
+      if (size == kSample32) {
+        EXPECT_EQ(out32, in32) << r.what;
+      } else {
+        EXPECT_EQ(out64, in64) << r.what;
       }
     }
   }

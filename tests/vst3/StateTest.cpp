@@ -66,7 +66,7 @@ TEST(Vst3State, RoundTripsIntoAnotherInstance) {
 }
 
 // What a stream does not deliver is not applied: the values it covers are
-// set, the one it runs out in becomes 0 clamped into range, later ones stay.
+// set, every later one keeps its live value.
 TEST(Vst3State, ShortAndFailingStreams) {
   struct Row {
     const char* what;
@@ -85,10 +85,10 @@ TEST(Vst3State, ShortAndFailingStreams) {
        1.0},
       {"no flag, read skipped", StateBytes({1, 2, 3, 4, 1}), false, kResultOk, {1, 2, 3, 4, 1},
        0.0},
-      {"16 bytes, silent", StateBytes({7, 3}), false, kResultOk, {7, 3, 0, 8, 0}, 0.0},
-      {"16 bytes, failing", StateBytes({7, 3}), true, kResultFalse, {7, 3, 0, 8, 0}, 1.0},
-      {"nothing, failing", {}, true, kResultFalse, {0, 8, 8, 8, 0}, 1.0},
-      {"half a double", {0, 0, 0, 0}, false, kResultOk, {0, 8, 8, 8, 0}, 0.0},
+      {"16 bytes, silent", StateBytes({7, 3}), false, kResultOk, {7, 3, 8, 8, 0}, 0.0},
+      {"16 bytes, failing", StateBytes({7, 3}), true, kResultFalse, {7, 3, 8, 8, 0}, 1.0},
+      {"nothing, failing", {}, true, kResultFalse, {8, 8, 8, 8, 0}, 1.0},
+      {"nothing, silent", {}, false, kResultOk, {8, 8, 8, 8, 0}, 0.0},
   };
   for (const Row& r : rows) {
     PluginSession s;
