@@ -272,7 +272,7 @@ bool IFxBase::ProcessHostBuffers(float** inputs, int numInputs, float** outputs,
     const int n = std::min(blockSize_, frames - done);
     for (int c = 0; c < numInputs; ++c) in[c] = inputs[c] + done;
     for (int c = 0; c < numOutputs; ++c) out[c] = outputs[c] + done;
-    BindInputBuffers(0, numInputs, in, n);
+    BindInputBuffers(0, InputRecordsCovering(numInputs), in, n);
     BindOutputBuffers(numOutputs, out);
     ProcessBoundBuffers(accumulate ? BoundForm::SingleAccumulating : BoundForm::SingleReplacing, n);
     done += n;
@@ -300,6 +300,17 @@ bool IFxBase::ProcessHostBuffers(double** inputs, int numInputs, double** output
     done += n;
   }
   return true;
+}
+
+// The single-precision input bind walks channel records, not host buffers:
+// this many records hold the first `hostBuffers` connected channels, so an
+// unconnected record in front never cuts a later channel off its buffer.
+int IFxBase::InputRecordsCovering(int hostBuffers) const {
+  int records = 0;
+  for (int given = 0; records < NumInputChannels() && given < hostBuffers; ++records) {
+    if (inputs_[records]->connected) ++given;
+  }
+  return records;
 }
 
 // A connected channel beyond the host's buffer count would otherwise keep a

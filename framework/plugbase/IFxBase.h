@@ -151,6 +151,9 @@ class IFxBase {
   // ---- State and presets (lock: see each) ----
   bool SerializeParams(StateChunk& chunk);                 // takes the lock
   int UnserializeParams(const StateChunk& chunk, int pos);  // takes the lock
+  // Program and bank chunks start with this magic and format version.
+  static constexpr int32_t kChunkMagic = 0x70666674;
+  static constexpr int32_t kChunkVersion = 0x00010000;
   static void InitChunkWithVersion(StateChunk& chunk);
   // Caller holds the lock (or runs before the host can reach the instance).
   bool SerializePresets(StateChunk& chunk);
@@ -197,6 +200,7 @@ class IFxBase {
   void ParseChannelConfigs(const char* text);
   int ClampToBlock(int frames) const { return frames < blockSize_ ? frames : blockSize_; }
   void PointUncoveredAtScratch(int numInputs, int numOutputs);
+  int InputRecordsCovering(int hostBuffers) const;
 
   // Destroyed in reverse order of declaration: editor first, lock last.
   std::vector<ChannelIOConfig> configs_;

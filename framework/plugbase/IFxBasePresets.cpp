@@ -7,11 +7,6 @@
 #include "framework/plugbase/IFxBase.h"
 #include "framework/plugbase/Trace.h"
 
-namespace {
-constexpr int32_t kChunkMagic = 0x70666674;
-constexpr int32_t kChunkVersion = 0x00010000;
-}  // namespace
-
 bool IFxBase::SerializeParams(StateChunk& chunk) {
   ProcessLockGuard guard(lock_);
   for (auto& param : params_) chunk.PutDouble(param->value);

@@ -81,6 +81,9 @@ void IParamRecord::ApplyNormalized(double n) {
 }
 
 void IParamRecord::SetPlainClamped(double v) {
+  // NaN passes both range tests; from a damaged state it would reach the
+  // host and the signal path, so the value stays as it was.
+  if (v != v) return;
   if (v < minValue) {
     value = minValue;
   } else if (maxValue < v) {

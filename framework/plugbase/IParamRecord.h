@@ -51,6 +51,7 @@ struct IParamRecord {
   double NormalizedValue() const;
   double DefaultNormalized() const;
   void ApplyNormalized(double n);
+  // Clamps into minValue..maxValue; NaN leaves the value unchanged.
   void SetPlainClamped(double v);
 
   std::string FormatValueText(double v, bool valueIsNormalized, bool useDisplayTexts) const;

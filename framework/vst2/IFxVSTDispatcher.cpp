@@ -28,10 +28,6 @@ constexpr size_t kParamTextBytes = kVstMaxParamStrLen + 1;
 constexpr VstIntPtr kVendorSpecificYes = 0xBEEF;
 constexpr VstIntPtr kCanDoHostExtension = 0xBEEF0000;
 
-// Chunk header: magic, then the format version.
-constexpr int32_t kChunkMagic = 0x70666674;
-constexpr int32_t kBankBodyVersion = 0x00010000;
-
 bool ValidIndex(VstIntPtr index, int count) { return index >= 0 && index < count; }
 
 int ToIndex(VstIntPtr value) {
@@ -43,7 +39,7 @@ void ReadChunkHeader(const StateChunk& chunk, int* bodyPos, int32_t* version) {
   int32_t magic = 0;
   *bodyPos = 0;
   *version = 0;
-  if (chunk.GetInt32(&magic, 0) < 0 || magic != kChunkMagic) return;
+  if (chunk.GetInt32(&magic, 0) < 0 || magic != IFxBase::kChunkMagic) return;
   if (chunk.GetInt32(version, 4) < 0) {
     *bodyPos = -1;
     *version = 0;
@@ -267,7 +263,7 @@ VstIntPtr IFxVST::SetChunk(VstInt32 index, VstIntPtr bytes, const void* ptr) {
   int32_t version = 0;
   ReadChunkHeader(chunk, &bodyPos, &version);
   int pos;
-  if (bank && version >= kBankBodyVersion) {
+  if (bank && version >= IFxBase::kChunkVersion) {
     pos = UnserializePresets(chunk, bodyPos);
   } else {
     pos = UnserializeState(chunk, bodyPos);

@@ -126,6 +126,25 @@ TEST_F(FxBaseBuffers, DefaultProcessingCopiesAndReplacesOrAccumulates) {
   EXPECT_EQ(outL, untouched);
 }
 
+// An unconnected record in front of a connected one: the host's one buffer
+// goes to the connected channel, in both precisions and whatever came before.
+TEST_F(FxBaseBuffers, HostBuffersGoToConnectedChannelsOnly) {
+  plug.SetInputConnected(0, false);
+  plug.SetOutputConnected(0, false);
+  std::vector<double> din(8, 0.25), dout(8, 0.0);
+  double* dins[] = {din.data()};
+  double* douts[] = {dout.data()};
+  ASSERT_TRUE(plug.ProcessHostBuffers(dins, 1, douts, 1, 8));
+  EXPECT_EQ(dout, din);
+
+  std::vector<float> fin(8, 0.5f), fout(8, 0.0f);
+  float* fins[] = {fin.data()};
+  float* fouts[] = {fout.data()};
+  ASSERT_TRUE(plug.ProcessHostBuffers(fins, 1, fouts, 1, 8, false));
+  EXPECT_EQ(fout, fin);
+  EXPECT_EQ(*plug.InputChannel(1)->dataSlot, plug.InputChannel(1)->scratch.data());
+}
+
 TEST_F(FxBaseBuffers, MoreOutputsThanInputsAreZeroed) {
   TestPlugin wide("1-2");
   wide.SetBlockSize(4);

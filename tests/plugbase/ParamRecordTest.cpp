@@ -111,6 +111,8 @@ TEST(ParamRecord, SetPlainClampedLimitsBothEnds) {
   EXPECT_EQ(p.value, 0.0);
   p.SetPlainClamped(3.3);
   EXPECT_EQ(p.value, 3.3);
+  p.SetPlainClamped(std::nan(""));  // a damaged state never stores NaN
+  EXPECT_EQ(p.value, 3.3);
 }
 
 TEST(ParamRecord, FormatValueText) {
