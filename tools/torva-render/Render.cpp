@@ -83,12 +83,16 @@ std::string DryPathFor(const std::string& output) {
   return (hasExtension ? output.substr(0, dot) : output) + "-dry.wav";
 }
 
-// Two outputs under one name would share one temporary file: the later would
-// overwrite the earlier and the run would end with a wrong file in place.
-void RefuseSharedOutputNames(const std::vector<std::string>& paths) {
+// Every output must name a file of its own. Two outputs under one name would
+// share one temporary file: the later would overwrite the earlier and the run
+// would end with a wrong file in place.
+void RefuseUnusableOutputNames(const std::vector<std::string>& paths) {
   std::vector<std::filesystem::path> seen;
   for (const std::string& path : paths) {
     std::error_code error;
+    if (path.back() == '/' || std::filesystem::is_directory(path, error)) {
+      throw BadInput(path + ": is a folder; name the file to write");
+    }
     std::filesystem::path normal = std::filesystem::absolute(path, error).lexically_normal();
     if (error) normal = std::filesystem::path(path).lexically_normal();
     if (std::find(seen.begin(), seen.end(), normal) != seen.end()) {
@@ -115,7 +119,7 @@ void Render(const RenderOptions& options) {
   std::vector<std::string> outputs = {options.outputPath};
   if (options.inputPath.empty()) outputs.push_back(DryPathFor(options.outputPath));
   if (!options.responsePath.empty()) outputs.push_back(options.responsePath);
-  RefuseSharedOutputNames(outputs);
+  RefuseUnusableOutputNames(outputs);
 
   std::vector<std::unique_ptr<PendingOutput>> pending;
   auto stage = [&](const std::string& path) -> const std::string& {

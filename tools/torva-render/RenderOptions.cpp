@@ -93,7 +93,7 @@ int ParseRenderOptions(int argc, char** argv, RenderOptions* options) {
   asFloat->excludes(asDouble);
   app.add_option("--tail", options->tailSeconds, "Seconds of silence processed after the input")
       ->check(kTail);
-  app.add_option("--response", options->responsePath,
+  auto* response = app.add_option("--response", options->responsePath,
                  "Also write a magnitude-response plot (SVG) at these settings");
   std::vector<std::string> files;
   app.add_option("OUTPUT", files,
@@ -136,5 +136,7 @@ int ParseRenderOptions(int argc, char** argv, RenderOptions* options) {
   options->outputPath = files.back();
   if (files.size() == 2) options->inputPath = files.front();
   if (options->outputPath.empty()) return Fail("OUTPUT must not be empty");
+  if (files.size() == 2 && options->inputPath.empty()) return Fail("INPUT must not be empty");
+  if (*response && options->responsePath.empty()) return Fail("--response needs a file name");
   return -1;
 }

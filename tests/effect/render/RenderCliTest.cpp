@@ -168,6 +168,9 @@ TEST_F(RenderCli, BadInputFailsCleanly) {
                       Path("out.wav")}},
       {"failure keeps an existing output", {"--mic", "12", Path("mono.wav"), Path("keep.wav")}},
       {"demo with a bad value", {"--mic", "99", Path("demo.wav")}},
+      {"empty input name", {"", Path("out.wav")}},
+      {"empty plot name", {"--response", "", Path("mono.wav"), Path("out.wav")}},
+      {"output is a folder", {Path("mono.wav"), dir_.string()}},
       {"plot over the output", {"--response", Path("out.wav"), Path("mono.wav"), Path("out.wav")}},
       {"plot over the demo's dry file", {"--response", Path("demo-dry.wav"), Path("demo.wav")}},
   };
