@@ -90,7 +90,7 @@ void RefuseUnusableOutputNames(const std::vector<std::string>& paths) {
   std::vector<std::filesystem::path> seen;
   for (const std::string& path : paths) {
     std::error_code error;
-    if (path.back() == '/' || std::filesystem::is_directory(path, error)) {
+    if ((!path.empty() && path.back() == '/') || std::filesystem::is_directory(path, error)) {
       throw BadInput(path + ": is a folder; name the file to write");
     }
     std::filesystem::path normal = std::filesystem::absolute(path, error).lexically_normal();
