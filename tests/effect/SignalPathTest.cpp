@@ -111,6 +111,46 @@ TEST(SignalPath, OutputAtZeroFadesToSilence) {
   EXPECT_LT(PeakFrom(r, 43200), 1e-4);
 }
 
+// The signal before the DC blocker, recovered from its output: the blocker
+// starts from rest and y[n] = 0.999·y[n−1] + x[n] − x[n−1].
+std::vector<double> BeforeDcBlocker(const std::vector<double>& y) {
+  std::vector<double> x(y.size());
+  double previousX = 0.0, previousY = 0.0;
+  for (size_t n = 0; n < y.size(); ++n) {
+    x[n] = previousX + y[n] - 0.999 * previousY;
+    previousX = x[n];
+    previousY = y[n];
+  }
+  return x;
+}
+
+// A new instance's output gain glides up from 0 with two Advances per frame:
+// 71.5 % of its target 0.1 s after the first frame at 44.1 kHz, 99.8 % after
+// 0.5 s. Measured against an instance at full gain whose every other control
+// has the same history, so that only the gain differs between the two.
+TEST(SignalPath, OutputGainGlidesUpFromZero) {
+  const double fs = 44100.0;
+  EffectRig gliding(fs), full(fs);
+  gliding.effect->SetPlainValue(TORVA::kOutput, 0.0);  // its gain stays at exactly 0
+  gliding.RunSilence(3 * 44100);
+  full.RunSilence(3 * 44100);
+  gliding.effect->SetPlainValue(TORVA::kOutput, 5.0);
+
+  std::vector<double> l = Sine(1000.0, fs, 0.5, 30000), r = l;
+  std::vector<double> fl = l, fr = l;
+  gliding.Run(l, r);
+  full.Run(fl, fr);
+  const std::vector<double> g = BeforeDcBlocker(l), f = BeforeDcBlocker(fl);
+  auto gainAt = [&](double seconds) {
+    // The frame at that time or just after it with a sample far from zero.
+    size_t n = static_cast<size_t>(seconds * fs);
+    while (std::fabs(f[n]) < 0.05) ++n;
+    return g[n] / f[n];
+  };
+  EXPECT_NEAR(gainAt(0.1), 0.715, 0.001);
+  EXPECT_NEAR(gainAt(0.5), 0.998, 0.0005);
+}
+
 TEST(SignalPath, BypassOffCopiesTheInputBitForBit) {
   for (bool inPlace : {false, true}) {
     SCOPED_TRACE(inPlace);

@@ -3,7 +3,9 @@
 
 // An output file written under a temporary name beside its final path and
 // renamed into place only when the render succeeded, so that a failed run
-// never leaves a partial file behind (nor clobbers an existing one).
+// never leaves a partial file behind (nor clobbers an existing one). The
+// temporary file is also removed when the process is interrupted (SIGINT,
+// SIGTERM, SIGHUP). Main thread only.
 class PendingOutput {
  public:
   explicit PendingOutput(std::string finalPath);
@@ -20,4 +22,5 @@ class PendingOutput {
   std::string final_;
   std::string temporary_;
   bool committed_ = false;
+  int trackedSlot_ = -1;  // in the interrupt handler's list, or -1
 };

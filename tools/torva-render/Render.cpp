@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -81,11 +83,24 @@ std::string DryPathFor(const std::string& output) {
   return (hasExtension ? output.substr(0, dot) : output) + "-dry.wav";
 }
 
-void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  if (!out) throw RenderFailure(path + ": cannot write");
+// Every output must name a file of its own. Two outputs under one name would
+// share one temporary file: the later would overwrite the earlier and the run
+// would end with a wrong file in place.
+void RefuseUnusableOutputNames(const std::vector<std::string>& paths) {
+  std::vector<std::filesystem::path> seen;
+  for (const std::string& path : paths) {
+    std::error_code error;
+    if ((!path.empty() && path.back() == '/') || std::filesystem::is_directory(path, error)) {
+      throw BadInput(path + ": is a folder; name the file to write");
+    }
+    std::filesystem::path normal = std::filesystem::absolute(path, error).lexically_normal();
+    if (error) normal = std::filesystem::path(path).lexically_normal();
+    if (std::find(seen.begin(), seen.end(), normal) != seen.end()) {
+      throw BadInput(path + ": named for two outputs (OUTPUT, its -dry.wav and --response "
+                            "must be different files)");
+    }
+    seen.push_back(normal);
+  }
 }
 
 std::string SettingsText(const EffectSettings& s) {
@@ -101,25 +116,39 @@ std::string SettingsText(const EffectSettings& s) {
 }  // namespace
 
 void Render(const RenderOptions& options) {
+  std::vector<std::string> outputs = {options.outputPath};
+  if (options.inputPath.empty()) outputs.push_back(DryPathFor(options.outputPath));
+  if (!options.responsePath.empty()) outputs.push_back(options.responsePath);
+  RefuseUnusableOutputNames(outputs);
+
   std::vector<std::unique_ptr<PendingOutput>> pending;
   auto stage = [&](const std::string& path) -> const std::string& {
     pending.push_back(std::make_unique<PendingOutput>(path));
     return pending.back()->TemporaryPath();
   };
+  // The plot's file is created first, so that an unwritable place for it
+  // fails the run before the audio is rendered, not after.
+  std::ofstream plot;
+  if (!options.responsePath.empty()) {
+    plot.open(stage(options.responsePath), std::ios::binary | std::ios::trunc);
+    if (!plot) throw RenderFailure(options.responsePath + ": cannot write");
+  }
 
   if (options.inputPath.empty()) {
     const std::vector<double> dry = SynthesizeDemoGuitar();
-    const int subtype = options.sampleFormat == RenderOptions::SampleFormat::Double
-                            ? SF_FORMAT_DOUBLE
-                            : SF_FORMAT_FLOAT;
     const int major = MajorFormatForName(options.outputPath, SF_FORMAT_WAV);
+    // The demo's own sample format is float; FLAC holds integers only, and
+    // 24 bits keep all the cabinet's output has to say.
+    const int wetSubtype = OutputSubtype(
+        options.sampleFormat, major == SF_FORMAT_FLAC ? SF_FORMAT_PCM_24 : SF_FORMAT_FLOAT);
     const std::string dryPath = DryPathFor(options.outputPath);
-    SoundFile dryFile = SoundFile::CreateForWriting(stage(dryPath), dryPath,
-                                                    SF_FORMAT_WAV | subtype, 1, kDemoSampleRate);
+    SoundFile dryFile = SoundFile::CreateForWriting(
+        stage(dryPath), dryPath, SF_FORMAT_WAV | OutputSubtype(options.sampleFormat, SF_FORMAT_FLOAT),
+        1, kDemoSampleRate);
     dryFile.Write(dry.data(), static_cast<long long>(dry.size()));
     dryFile.Close();
     SoundFile wet = SoundFile::CreateForWriting(stage(options.outputPath), options.outputPath,
-                                                major | subtype, 1, kDemoSampleRate);
+                                                major | wetSubtype, 1, kDemoSampleRate);
     EffectRunner runner(kDemoSampleRate, options.blockSize, 1, options.settings, options.ramps);
     size_t at = 0;
     Stream(runner, wet, std::llround(options.tailSeconds * kDemoSampleRate),
@@ -150,11 +179,13 @@ void Render(const RenderOptions& options) {
     out.Close();
   }
 
-  if (!options.responsePath.empty()) {
+  if (plot.is_open()) {
     const std::string svg = ResponseSvg(MeasureResponse(options.settings, 48000.0),
                                         MeasureResponse(EffectSettings{}, 48000.0),
                                         SettingsText(options.settings));
-    WriteText(stage(options.responsePath), svg);
+    plot << svg;
+    plot.close();
+    if (!plot) throw RenderFailure(options.responsePath + ": cannot write");
   }
 
   for (auto& p : pending) p->Commit();

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <iostream>
+#include <memory>
 
 #include "framework/plugbase/PackedVersion.h"
 #include "tools/torva-render/RenderError.h"
@@ -39,6 +40,16 @@ std::string VersionText() {
   return text;
 }
 
+// The usage line names the optional INPUT before OUTPUT; both arrive through
+// one positional list, which CLI11 would show as "OUTPUT(1x)".
+class UsageFormatter : public CLI::Formatter {
+ public:
+  std::string make_option_usage(const CLI::Option* opt) const override {
+    if (opt->get_positional()) return "[INPUT] OUTPUT";
+    return CLI::Formatter::make_option_usage(opt);
+  }
+};
+
 int Fail(const std::string& message) {
   std::cerr << "torva-render: " << message << "\n";
   return 2;
@@ -48,13 +59,14 @@ int Fail(const std::string& message) {
 
 int ParseRenderOptions(int argc, char** argv, RenderOptions* options) {
   CLI::App app{
-      "torva-render [OPTIONS] [INPUT] OUTPUT\n\n"
       "Runs INPUT (WAV, AIFF or FLAC; mono or stereo) through the TORVA cabinet and writes\n"
       "OUTPUT. Without INPUT an embedded guitar demo is rendered, and its dry signal is\n"
       "written beside OUTPUT as NAME-dry.wav. OUTPUT's file type follows its extension\n"
-      "(.wav, .aif/.aiff, .flac), otherwise INPUT's; the sample format is INPUT's unless\n"
-      "--float or --double is given. Bad input exits with status 2.",
+      "(.wav, .aif/.aiff, .flac), otherwise INPUT's; the sample format is INPUT's (the\n"
+      "demo's: float, 24-bit in FLAC) unless --float or --double is given. Bad input exits\n"
+      "with status 2.",
       "torva-render"};
+  app.formatter(std::make_shared<UsageFormatter>());
   app.set_version_flag("--version", VersionText());
   app.option_defaults()->always_capture_default();
 
@@ -69,20 +81,25 @@ int ParseRenderOptions(int argc, char** argv, RenderOptions* options) {
   app.add_option("--block", options->blockSize, "Frames per processing call")
       ->check(CLI::Range(1, 65536));
   std::vector<std::string> ramps;
+  // One ramp per occurrence, so that the files after it stay positionals.
   app.add_option("--automate", ramps,
                  "NAME=V@T,V@T,...: a linear ramp of plain values over time in seconds;\n"
                  "NAME is mic, size, character or output (repeatable)")
+      ->expected(1)
+      ->allow_extra_args(false)
       ->take_all();
   auto* asFloat = app.add_flag("--float", "Write 32-bit float samples");
   auto* asDouble = app.add_flag("--double", "Write 64-bit float samples");
   asFloat->excludes(asDouble);
   app.add_option("--tail", options->tailSeconds, "Seconds of silence processed after the input")
       ->check(kTail);
-  app.add_option("--response", options->responsePath,
+  auto* response = app.add_option("--response", options->responsePath,
                  "Also write a magnitude-response plot (SVG) at these settings");
   std::vector<std::string> files;
   app.add_option("OUTPUT", files,
                  "[INPUT] OUTPUT: the file to process (none: the demo), then the file to write")
+      ->type_name("FILE")
+      ->default_str("")
       ->required()
       ->expected(1, 2);
 
@@ -119,5 +136,7 @@ int ParseRenderOptions(int argc, char** argv, RenderOptions* options) {
   options->outputPath = files.back();
   if (files.size() == 2) options->inputPath = files.front();
   if (options->outputPath.empty()) return Fail("OUTPUT must not be empty");
+  if (files.size() == 2 && options->inputPath.empty()) return Fail("INPUT must not be empty");
+  if (*response && options->responsePath.empty()) return Fail("--response needs a file name");
   return -1;
 }

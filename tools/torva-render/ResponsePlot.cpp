@@ -68,79 +68,157 @@ MagnitudeResponse MeasureResponse(const EffectSettings& settings, double sampleR
   return response;
 }
 
+namespace {
+
+// Page and plot geometry, in SVG user units.
+constexpr double kWidth = 900, kHeight = 540;
+constexpr double kLeft = 70, kRight = 30, kTop = 78, kBottom = 58;
+constexpr double kPlotW = kWidth - kLeft - kRight;
+constexpr double kPlotH = kHeight - kTop - kBottom;
+constexpr double kMinHz = 20.0, kMaxHz = 20000.0;
+// Deep enough for the cabinet's roll-off above 5 kHz, shallow enough that the
+// few dB of voicing in the pass band stay visible.
+constexpr double kRangeDb = 70.0;
+
+const char* const kSettingsColour = "#c0392b";
+const char* const kDefaultsColour = "#7f8c8d";
+
+struct Axes {
+  double topDb, bottomDb;
+  double X(double hz) const {
+    return kLeft + kPlotW * std::log10(hz / kMinHz) / std::log10(kMaxHz / kMinHz);
+  }
+  double Y(double db) const { return kTop + kPlotH * (topDb - db) / (topDb - bottomDb); }
+};
+
+// One curve as a path, one point per horizontal unit. Where it leaves the
+// plot it runs to the edge and the pen lifts until it comes back, so that a
+// curve below the range (a silent output, the roll-off near 20 kHz) never
+// crawls along the frame.
+std::string CurvePath(const MagnitudeResponse& r, const Axes& axes) {
+  std::string d;
+  bool penDown = false;
+  bool previousOutside = false;
+  double previousY = 0.0;
+  for (int px = 0; px <= static_cast<int>(kPlotW); ++px) {
+    const double hz = kMinHz * std::pow(kMaxHz / kMinHz, px / kPlotW);
+    const double db = r.DbAt(hz);
+    const double y = axes.Y(std::min(std::max(db, axes.bottomDb), axes.topDb));
+    const double x = kLeft + px;
+    if (db >= axes.bottomDb && db <= axes.topDb) {
+      if (!penDown && previousOutside) d += Format(" M%.1f,%.2f", x - 1.0, previousY);
+      d += Format(penDown || previousOutside ? " L%.1f,%.2f" : " M%.1f,%.2f", x, y);
+      penDown = true;
+      previousOutside = false;
+    } else {
+      if (penDown) d += Format(" L%.1f,%.2f", x, y);
+      penDown = false;
+      previousOutside = true;
+    }
+    previousY = y;
+  }
+  return d.empty() ? d : d.substr(1);
+}
+
+std::string Line(double x1, double y1, double x2, double y2, const char* stroke) {
+  return Format("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" ", x1, y1, x2) +
+         Format("y2=\"%.1f\" stroke=\"", y2) + stroke + "\"/>\n";
+}
+
+std::string FrequencyGrid(const Axes& axes) {
+  std::string svg;
+  // Every 1-2-...-9 step of each decade; the 1, 2 and 5 steps are labelled.
+  for (double decade = 10.0; decade <= 10000.0; decade *= 10.0) {
+    for (int step = 1; step <= 9; ++step) {
+      const double hz = decade * step;
+      if (hz < kMinHz || hz > kMaxHz) continue;
+      const bool labelled = step == 1 || step == 2 || step == 5;
+      const double x = axes.X(hz);
+      svg += Line(x, kTop, x, kTop + kPlotH, labelled ? "#d0d0d0" : "#ececec");
+      if (!labelled) continue;
+      char label[16];
+      if (hz >= 1000.0) {
+        std::snprintf(label, sizeof label, "%gk", hz / 1000.0);
+      } else {
+        std::snprintf(label, sizeof label, "%g", hz);
+      }
+      svg += Format("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\">", x, kTop + kPlotH + 18);
+      svg += std::string(label) + "</text>\n";
+    }
+  }
+  svg += Format("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\" fill=\"#333\">"
+                "Frequency (Hz)</text>\n",
+                kLeft + kPlotW / 2, kHeight - 14);
+  return svg;
+}
+
+std::string LevelGrid(const Axes& axes) {
+  std::string svg;
+  for (double db = axes.bottomDb; db <= axes.topDb + 0.5; db += 10.0) {
+    const double y = axes.Y(db);
+    // 0 dB a little darker: it is the line the eye compares against.
+    svg += Line(kLeft, y, kLeft + kPlotW, y, std::fabs(db) < 0.5 ? "#8a8a8a" : "#d0d0d0");
+    svg += Format("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"end\">", kLeft - 8, y + 4);
+    svg += Format(std::fabs(db) < 0.5 ? "0</text>\n" : "%+.0f</text>\n", db);
+  }
+  svg += Format("<text transform=\"translate(20 %.1f) rotate(-90)\" text-anchor=\"middle\" "
+                "fill=\"#333\">Magnitude (dB)</text>\n",
+                kTop + kPlotH / 2);
+  return svg;
+}
+
+// Above the plot, right-aligned, where no curve can run through it.
+std::string Legend() {
+  const double x = kLeft + kPlotW - 170, y = 30;
+  std::string svg;
+  svg += Format("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" ", x, y, x + 28);
+  svg += Format("y2=\"%.1f\" stroke=\"", y) + kSettingsColour + "\" stroke-width=\"2.5\"/>\n";
+  svg += Format("<text x=\"%.1f\" y=\"%.1f\">these settings</text>\n", x + 36, y + 4);
+  svg += Format("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" ", x, y + 20, x + 28);
+  svg += Format("y2=\"%.1f\" stroke=\"", y + 20) + kDefaultsColour +
+         "\" stroke-width=\"1.6\" stroke-dasharray=\"6 4\"/>\n";
+  svg += Format("<text x=\"%.1f\" y=\"%.1f\">default settings</text>\n", x + 36, y + 24);
+  return svg;
+}
+
+}  // namespace
+
 std::string ResponseSvg(const MagnitudeResponse& atSettings, const MagnitudeResponse& atDefaults,
                         const std::string& settingsText) {
-  constexpr double kWidth = 900, kHeight = 520;
-  constexpr double kLeft = 80, kRight = 30, kTop = 60, kBottom = 70;
-  constexpr double kMinHz = 20.0, kMaxHz = 20000.0;
-  const double plotW = kWidth - kLeft - kRight;
-  const double plotH = kHeight - kTop - kBottom;
-
-  // dB range: 10 dB above the highest point of either curve, 90 dB deep.
+  // The top grid line a few dB above the higher curve's peak.
   double peak = -200.0;
   for (double hz = kMinHz; hz <= kMaxHz; hz *= 1.01) {
     peak = std::max({peak, atSettings.DbAt(hz), atDefaults.DbAt(hz)});
   }
-  const double topDb = std::ceil((peak + 3.0) / 10.0) * 10.0;
-  const double bottomDb = topDb - 90.0;
-  auto x = [&](double hz) { return kLeft + plotW * std::log10(hz / kMinHz) / std::log10(kMaxHz / kMinHz); };
-  auto y = [&](double db) {
-    const double clamped = std::min(std::max(db, bottomDb), topDb);
-    return kTop + plotH * (topDb - clamped) / (topDb - bottomDb);
-  };
-  auto curve = [&](const MagnitudeResponse& r) {
-    std::string points;
-    for (int px = 0; px <= static_cast<int>(plotW); ++px) {
-      const double hz = kMinHz * std::pow(kMaxHz / kMinHz, px / plotW);
-      points += Format("%.1f,%.2f ", kLeft + px, y(r.DbAt(hz)));
-    }
-    return points;
-  };
+  Axes axes;
+  axes.topDb = std::ceil((peak + 3.0) / 10.0) * 10.0;
+  axes.bottomDb = axes.topDb - kRangeDb;
 
   std::string svg;
-  svg += Format("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0f\" height=\"%.0f\" ", kWidth, kHeight);
-  svg += Format("viewBox=\"0 0 %.0f %.0f\" font-family=\"sans-serif\" font-size=\"13\">\n", kWidth, kHeight);
+  svg += Format("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0f\" height=\"%.0f\" ",
+                kWidth, kHeight);
+  svg += Format("viewBox=\"0 0 %.0f %.0f\" font-family=\"Helvetica, Arial, sans-serif\" "
+                "font-size=\"13\">\n",
+                kWidth, kHeight);
   svg += "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
-  svg += "<text x=\"80\" y=\"28\" font-size=\"17\" font-weight=\"bold\">TORVA magnitude response</text>\n";
-  svg += "<text x=\"80\" y=\"47\" fill=\"#444\">" + settingsText + "</text>\n";
+  svg += Format("<text x=\"%.1f\" y=\"30\" font-size=\"18\" font-weight=\"bold\">"
+                "TORVA magnitude response</text>\n",
+                kLeft);
+  svg += Format("<text x=\"%.1f\" y=\"52\" fill=\"#555\">", kLeft) + settingsText +
+         "</text>\n";
+  svg += Legend();
 
-  const double gridHz[] = {20, 50, 100, 200, 500, 1000, 2000, 5000, 10000, 20000};
-  const char* gridLabel[] = {"20", "50", "100", "200", "500", "1k", "2k", "5k", "10k", "20k"};
-  for (int i = 0; i < 10; ++i) {
-    const double gx = x(gridHz[i]);
-    svg += Format("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" ", gx, kTop, gx);
-    svg += Format("y2=\"%.1f\" stroke=\"#ddd\"/>\n", kTop + plotH);
-    svg += Format("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\">", gx, kTop + plotH + 18);
-    svg += std::string(gridLabel[i]) + "</text>\n";
-  }
-  for (double db = bottomDb; db <= topDb + 0.5; db += 10.0) {
-    const double gy = y(db);
-    svg += Format("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" ", kLeft, gy, kLeft + plotW);
-    // The 0 dB line a little darker: it is the one the eye compares against.
-    svg += Format("y2=\"%.1f\" stroke=\"", gy);
-    svg += std::fabs(db) < 0.5 ? "#999\"/>\n" : "#ddd\"/>\n";
-    svg += Format("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"end\">", kLeft - 8, gy + 4);
-    svg += Format("%+.0f</text>\n", db);
-  }
-  svg += Format("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" ", kLeft, kTop, plotW);
-  svg += Format("height=\"%.1f\" fill=\"none\" stroke=\"#333\"/>\n", plotH);
-  svg += Format("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\">Frequency (Hz)</text>\n",
-                kLeft + plotW / 2, kHeight - 22);
-  svg += Format("<text transform=\"translate(22 %.1f) rotate(-90)\" text-anchor=\"middle\">"
-                "Magnitude (dB)</text>\n", kTop + plotH / 2);
-
-  svg += "<polyline fill=\"none\" stroke=\"#999\" stroke-width=\"1.5\" stroke-dasharray=\"6 4\" points=\"" +
-         curve(atDefaults) + "\"/>\n";
-  svg += "<polyline fill=\"none\" stroke=\"#c0392b\" stroke-width=\"2.2\" points=\"" +
-         curve(atSettings) + "\"/>\n";
-
-  const double lx = kLeft + plotW - 230, ly = kTop + 18;
-  svg += Format("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" ", lx, ly, lx + 30);
-  svg += Format("y2=\"%.1f\" stroke=\"#c0392b\" stroke-width=\"2.2\"/>\n", ly);
-  svg += Format("<text x=\"%.1f\" y=\"%.1f\">at these settings</text>\n", lx + 38, ly + 4);
-  svg += Format("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" ", lx, ly + 20, lx + 30);
-  svg += Format("y2=\"%.1f\" stroke=\"#999\" stroke-width=\"1.5\" stroke-dasharray=\"6 4\"/>\n", ly + 20);
-  svg += Format("<text x=\"%.1f\" y=\"%.1f\">at default settings</text>\n", lx + 38, ly + 24);
+  svg += FrequencyGrid(axes);
+  svg += LevelGrid(axes);
+  svg += "<g fill=\"none\" stroke-linejoin=\"round\">\n";
+  svg += std::string("<path stroke=\"") + kDefaultsColour +
+         "\" stroke-width=\"1.6\" stroke-dasharray=\"6 4\" d=\"" + CurvePath(atDefaults, axes) +
+         "\"/>\n";
+  svg += std::string("<path stroke=\"") + kSettingsColour + "\" stroke-width=\"2.5\" d=\"" +
+         CurvePath(atSettings, axes) + "\"/>\n";
+  svg += "</g>\n";
+  svg += Format("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" ", kLeft, kTop, kPlotW);
+  svg += Format("height=\"%.1f\" fill=\"none\" stroke=\"#333\"/>\n", kPlotH);
   svg += "</svg>\n";
   return svg;
 }

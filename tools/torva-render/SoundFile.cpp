@@ -2,11 +2,16 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <utility>
 
 #include "tools/torva-render/RenderError.h"
 
 SoundFile SoundFile::OpenForReading(const std::string& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    throw BadInput(path + ": is a folder, not an audio file");
+  }
   SF_INFO info{};
   SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
   if (!file) throw BadInput(path + ": " + sf_strerror(nullptr));

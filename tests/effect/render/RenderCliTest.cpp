@@ -168,6 +168,11 @@ TEST_F(RenderCli, BadInputFailsCleanly) {
                       Path("out.wav")}},
       {"failure keeps an existing output", {"--mic", "12", Path("mono.wav"), Path("keep.wav")}},
       {"demo with a bad value", {"--mic", "99", Path("demo.wav")}},
+      {"empty input name", {"", Path("out.wav")}},
+      {"empty plot name", {"--response", "", Path("mono.wav"), Path("out.wav")}},
+      {"output is a folder", {Path("mono.wav"), dir_.string()}},
+      {"plot over the output", {"--response", Path("out.wav"), Path("mono.wav"), Path("out.wav")}},
+      {"plot over the demo's dry file", {"--response", Path("demo-dry.wav"), Path("demo.wav")}},
   };
   for (const BadCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -254,8 +259,9 @@ TEST_F(RenderCli, AutomationSetsRampValuesAtBlockStarts) {
   const int rate = 48000, block = 100, frames = 30000;
   const Audio in = Noise(2, rate, frames, kWavDouble, 40);
   Write("in.wav", in);
-  const RunResult r = Run({"--size", "2", "--automate", "output=5@0,0@0.25", "--automate",
-                           "mic=2@0.1,10@0.5", "--block", "100", Path("in.wav"), Path("out.wav")});
+  // A ramp right before the files must leave them to be the files.
+  const RunResult r = Run({"--size", "2", "--block", "100", "--automate", "output=5@0,0@0.25",
+                           "--automate", "mic=2@0.1,10@0.5", Path("in.wav"), Path("out.wav")});
   ASSERT_EQ(r.status, 0) << r.err;
   const Audio out = Read("out.wav");
   ASSERT_EQ(out.Frames(), frames);
@@ -305,9 +311,14 @@ TEST_F(RenderCli, DemoWritesProcessedAndDrySignalAndAPlot) {
   EXPECT_NE(svg.find(">1k<"), std::string::npos);
   EXPECT_EQ(std::count(svg.begin(), svg.end(), '\n') > 20, true);
   size_t curves = 0;
-  for (size_t at = svg.find("<polyline"); at != std::string::npos; at = svg.find("<polyline", at + 1)) ++curves;
+  for (size_t at = svg.find("<path"); at != std::string::npos; at = svg.find("<path", at + 1)) ++curves;
   EXPECT_EQ(curves, 2u);
   EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
+
+  // FLAC holds no float samples: the demo goes there as 24-bit integers.
+  ASSERT_EQ(Run({Path("demo.flac")}).status, 0);
+  EXPECT_EQ(Read("demo.flac").format, SF_FORMAT_FLAC | SF_FORMAT_PCM_24);
+  EXPECT_EQ(Read("demo.flac").Frames(), dry.Frames());
 }
 
 TEST_F(RenderCli, HelpAndVersion) {
