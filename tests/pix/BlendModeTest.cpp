@@ -187,4 +187,68 @@ TEST(BlendModes, AlphaCopyKernelsCoverEveryAlphaAndChannelValue) {
   }
 }
 
+// The row kernels exhaustively. Each colour channel of a kernel is
+// s + div256((d - s) * f) with f fixed by the weight (plain copy), by the
+// source alpha (alpha copy at full weight) or by k (partial weight). Blue and
+// green below hold every (source, destination) pair of values; each factor
+// f is visited once: the plain copy at every integer weight 1..255, the alpha
+// copy at every uniform source alpha at full weight and at iw 255, where k
+// equals the source alpha. Then k itself for every source alpha at every
+// weight, in groups of four mixed alphas.
+class RowKernels : public testing::Test {
+ protected:
+  void SetUp() override {
+    src.SetSize(256, 256);
+    start.SetSize(256, 256);
+    expected.SetSize(256, 256);
+    actual.SetSize(256, 256);
+    for (int y = 0; y < 256; ++y)
+      for (int x = 0; x < 256; ++x) At(start, x, y) = PIX_MakePixel((x * 5 + y) & 255, x, y, (x + y) & 255);
+  }
+
+  void PaintSource(int alpha) {
+    for (int y = 0; y < 256; ++y)
+      for (int x = 0; x < 256; ++x)
+        At(src, x, y) = PIX_MakePixel((x ^ y) & 255, y, x, alpha < 0 ? (x * 7 + y) & 255 : alpha);
+  }
+
+  // Integer weight iw as a float weight that is never exactly 0.5 or 1.0, so
+  // the average and row-copy shortcuts stay out of the way.
+  static float Weight(int iw) { return (float(iw) + 0.5f) / 256.0f; }
+
+  // True when the library and the scalar formulas leave the same bytes.
+  bool SameAsFormulas(float weight, int mode) {
+    std::memcpy(expected.PixelData(), start.PixelData(), 256 * 256 * 4);
+    std::memcpy(actual.PixelData(), start.PixelData(), 256 * 256 * 4);
+    pixref::BlendArea(&expected, &src, 0, 0, weight, mode);
+    PIX_BlendBlit(&actual, &src, 0, 0, nullptr, weight, mode);
+    return std::memcmp(actual.PixelData(), expected.PixelData(), 256 * 256 * 4) == 0;
+  }
+
+  PIX_MemBitmap src, start, expected, actual;
+};
+
+TEST_F(RowKernels, PlainCopyAtEveryWeight) {
+  PaintSource(-1);
+  for (int iw = 1; iw < 256; ++iw) EXPECT_TRUE(SameAsFormulas(Weight(iw), BlitCopy)) << "iw " << iw;
+}
+
+TEST_F(RowKernels, AlphaCopyAtEveryUniformSourceAlpha) {
+  for (int alpha = 0; alpha < 256; ++alpha) {
+    PaintSource(alpha);
+    EXPECT_TRUE(SameAsFormulas(1.0f, BlitCopy | BlitUseAlpha)) << "full weight, alpha " << alpha;
+    EXPECT_TRUE(SameAsFormulas(Weight(255), BlitCopy | BlitUseAlpha)) << "iw 255, alpha " << alpha;
+  }
+}
+
+TEST_F(RowKernels, AlphaCopyAtEveryWeightAndMixedAlphas) {
+  // Along a row the source alpha runs through 0..255 in steps that differ by
+  // row, so groups of four mix transparent, partial and opaque pixels.
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x)
+      At(src, x, y) = PIX_MakePixel(y, x, (x * 3) & 255, (x * (1 + 2 * (y & 7)) + (y >> 3)) & 255);
+  for (int iw = 1; iw <= 256; ++iw)
+    EXPECT_TRUE(SameAsFormulas(Weight(iw), BlitCopy | BlitUseAlpha)) << "iw " << iw;
+}
+
 }  // namespace
