@@ -104,6 +104,25 @@ TEST(BlendModes, WeightsThatDrawNothing) {
   }
 }
 
+// Beyond +-127.5 (integer weight 32640) a product of the 32-bit formulas
+// would overflow: larger weights act as that limit. The pixels put s = 0
+// against d = 255, where the products are largest.
+TEST(BlendModes, HugeWeightsActAsTheLimit) {
+  const float inf = std::numeric_limits<float>::infinity();
+  for (int op = BlitCopy; op <= BlitHsvAdjust; ++op) {
+    for (int mode : {op, op | int(BlitUseAlpha)}) {
+      for (Pixel32 src : {0xFF00FF00u, 0x80FF0080u}) {
+        SCOPED_TRACE(testing::Message() << std::hex << "mode 0x" << mode << " src 0x" << src);
+        const Pixel32 up = BlendOne(src, 0xFFFFFFFF, 127.5f, mode);
+        const Pixel32 down = BlendOne(src, 0xFFFFFFFF, -127.5f, mode);
+        EXPECT_EQ(BlendOne(src, 0xFFFFFFFF, 1e9f, mode), up);
+        EXPECT_EQ(BlendOne(src, 0xFFFFFFFF, inf, mode), up);
+        EXPECT_EQ(BlendOne(src, 0xFFFFFFFF, -1e9f, mode), down);
+      }
+    }
+  }
+}
+
 TEST(BlendModes, ChannelCopyMovesOneByte) {
   // Green of the source into alpha of the destination, whatever the weight.
   EXPECT_EQ(BlendOne(0x11223344, 0xAABBCCDD, 0.25f, PIX_ChannelCopyMode(PIX_Alpha, PIX_Green)),
@@ -143,7 +162,7 @@ TEST(BlendModes, WholeImagesMatchTheScalarFormulas) {
                        BlitAdd | BlitUseAlpha, BlitDodge,          BlitDodge | BlitUseAlpha,
                        BlitMultiply, BlitMultiply | BlitUseAlpha, BlitOverlay,
                        BlitOverlay | BlitUseAlpha};
-  const float weights[] = {1.0f, 0.25f, 0.6f, 0.01f, 0.999f, 1.5f, 1.004f, -0.3f};
+  const float weights[] = {1.0f, 0.25f, 0.6f, 0.01f, 0.999f, 1.5f, 1.004f, -0.3f, 6.0f, -6.0f};
   PIX_MemBitmap src;
   src.SetSize(37, 5);
   pixtest::FillRandom(src, 7);
