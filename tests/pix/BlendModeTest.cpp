@@ -214,7 +214,7 @@ TEST(BlendModes, AlphaCopyKernelsCoverEveryAlphaAndChannelValue) {
 // copy at every uniform source alpha at full weight and at iw 255, where k
 // equals the source alpha. Then k itself for every source alpha at every
 // weight, in groups of four mixed alphas.
-class RowKernels : public testing::Test {
+class BlendRowKernels : public testing::Test {
  protected:
   void SetUp() override {
     src.SetSize(256, 256);
@@ -247,12 +247,12 @@ class RowKernels : public testing::Test {
   PIX_MemBitmap src, start, expected, actual;
 };
 
-TEST_F(RowKernels, PlainCopyAtEveryWeight) {
+TEST_F(BlendRowKernels, PlainCopyAtEveryWeight) {
   PaintSource(-1);
   for (int iw = 1; iw < 256; ++iw) EXPECT_TRUE(SameAsFormulas(Weight(iw), BlitCopy)) << "iw " << iw;
 }
 
-TEST_F(RowKernels, AlphaCopyAtEveryUniformSourceAlpha) {
+TEST_F(BlendRowKernels, AlphaCopyAtEveryUniformSourceAlpha) {
   for (int alpha = 0; alpha < 256; ++alpha) {
     PaintSource(alpha);
     EXPECT_TRUE(SameAsFormulas(1.0f, BlitCopy | BlitUseAlpha)) << "full weight, alpha " << alpha;
@@ -260,7 +260,7 @@ TEST_F(RowKernels, AlphaCopyAtEveryUniformSourceAlpha) {
   }
 }
 
-TEST_F(RowKernels, AlphaCopyAtEveryWeightAndMixedAlphas) {
+TEST_F(BlendRowKernels, AlphaCopyAtEveryWeightAndMixedAlphas) {
   // Along a row the source alpha runs through 0..255 in steps that differ by
   // row, so groups of four mix transparent, partial and opaque pixels.
   for (int y = 0; y < 256; ++y)
