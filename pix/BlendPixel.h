@@ -3,9 +3,9 @@
 // The per-pixel operations shared by the blit and the fill, one function per
 // blend mode. d points at a destination pixel's four bytes (B, G, R, A); s
 // holds the source's four channels as ints, because the fill passes its
-// weight as a source alpha that can reach 256. All arithmetic is on 32-bit
-// signed ints; Div256 rounds toward zero like C's integer division, and
-// results are stored as bytes.
+// weight as a source alpha, which can lie outside 0..255. All arithmetic is
+// on 32-bit signed ints; Div256 rounds toward zero like C's integer
+// division, and results are stored as bytes.
 
 #include <cstdint>
 

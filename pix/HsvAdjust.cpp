@@ -81,7 +81,7 @@ void HsvAdjust(std::uint8_t* d, const int* s, int iw) {
   c.s = Clamp255(c.s + iw * (sG - 128) / 128);
   c.v = Clamp255(c.v + iw * (sB - 128) / 128);
   FromHsv(c, d);
-  // The fill passes its weight as the alpha, which can be 256.
+  // The fill passes its weight as the alpha, which can lie outside 0..255.
   d[3] = Clamp255(s[3]);
 }
 

@@ -166,7 +166,7 @@ void PIX_BlendBlit(PIX_IBitmap* dest, const PIX_IBitmap* src, int dstX, int dstY
   const int op = mode & (BlitUseAlpha | 0xFF);
   if (op == BlitCopy && weight == 1.0f) return CopyRows(area);
   if (op == BlitCopy && weight == 0.5f) return AverageRows(area);
-  const int iw = pixblend::IntWeight(weight);
+  const int iw = pixblend::IntWeight(weight, pixblend::kMaxBlitIntWeight);
   if (iw == 0) return;
   switch (op) {
     case BlitCopy: return PlainCopy(area, iw);

@@ -102,7 +102,7 @@ void PIX_FillRectangle(PIX_IBitmap* dest, int x, int y, int w, int h, Pixel32 co
   }
   area.step = span;
 
-  const int iw = pixblend::IntWeight(weight);
+  const int iw = pixblend::IntWeight(weight, pixblend::kMaxFillIntWeight);
   const int low = mode & 0xFF;
   if (low == BlitCopy && PlainFillShortcut(area, colour, iw)) return;
   if (iw == 0) return;

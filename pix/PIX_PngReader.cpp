@@ -47,14 +47,17 @@ struct PngDecode {
 // truncated stream fails inside libpng's own checks.
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t n) {
   MemoryCursor* cursor = static_cast<MemoryCursor*>(png_get_io_ptr(png));
-  std::memset(out, 0, n);
   const png_size_t take = n < png_size_t(cursor->remaining) ? n : png_size_t(cursor->remaining);
+  cursor->pastEnd += n - take;
+  // Checked before the buffer is touched: libpng reads a whole ancillary
+  // chunk in one request, and zero-filling a claimed 2 GB would cost seconds
+  // and gigabytes for a stream that fails all the same. Long-jumps out of
+  // here; this frame holds nothing to destroy.
+  if (cursor->pastEnd > kMaxPastEnd) png_error(png, "Read past the end of the data");
+  std::memset(out, 0, n);
   std::memcpy(out, cursor->next, take);
   cursor->next += take;
   cursor->remaining -= int(take);
-  cursor->pastEnd += n - take;
-  // Long-jumps out of here; this frame holds nothing to destroy.
-  if (cursor->pastEnd > kMaxPastEnd) png_error(png, "Read past the end of the data");
 }
 
 // Every image arrives as four bytes per pixel, alpha (or an opaque filler)

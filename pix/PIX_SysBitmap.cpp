@@ -34,16 +34,15 @@ bool PIX_SysBitmap::SetSize(int width, int height) {
     return true;
 
   ReleaseSurface();
-  mAllocHeight = height;
-  mAllocWidth = int(((long long)width + 3) & ~3LL);
-  const bool fits = (long long)mAllocWidth * mAllocHeight * 4 <= INT_MAX;
-  if (mAllocWidth < 1 || height < 1 || !fits) {
-    // No pixels: say so in the size as well, so nobody walks a null surface.
-    mWidth = mHeight = 0;
-    mAllocWidth = mAllocHeight = 0;
-    return false;
-  }
-  MakeSurface();
+  // A surface whose byte count would not fit in an int is refused like one
+  // the system cannot make.
+  const long long allocWidth = ((long long)width + 3) & ~3LL;
+  const bool fits = allocWidth <= INT_MAX && allocWidth * height * 4 <= INT_MAX;
+  mAllocWidth = fits ? int(allocWidth) : 0;
+  mAllocHeight = fits ? height : 0;
+  // An empty size is kept as asked (one side 0), without pixels.
+  if (width < 1 || height < 1) return false;
+  if (fits) MakeSurface();
   if (!mPixels) {
     mWidth = mHeight = 0;
     mAllocWidth = mAllocHeight = 0;

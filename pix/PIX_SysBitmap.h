@@ -18,8 +18,9 @@ class PIX_SysBitmap : public PIX_IBitmap {
   int Width() const override { return mWidth; }
   int Height() const override { return mHeight; }
   int RowSpan() const override { return mAllocWidth; }
-  // Editor thread. Negative sizes count as 0. When no surface can be made the
-  // bitmap is left 0 x 0 without pixels.
+  // Editor thread. Negative sizes count as 0. A size with a side 0 is kept,
+  // without pixels, and answers false; when no surface can be made (or its
+  // bytes would not fit in an int) the bitmap is left 0 x 0 without pixels.
   bool SetSize(int width, int height) override;
   // The memory device context (an HDC) on Windows; null elsewhere.
   void* DeviceContext() const override { return mDc; }

@@ -20,19 +20,18 @@ torva_mingw_libpng() {
   rm -rf "$work" "$out"
   mkdir -p "$work/obj" "$out/include" "$out/lib"
   log "fetching Debian's libpng source package"
-  # A mirror can lack the newest source of a suite; older versions it lists
-  # are the same upstream release with fewer Debian fixes.
-  local ver got=0
-  for ver in $(apt-cache showsrc libpng1.6 | sed -n 's/^Version: //p' | sort -V -r -u); do
-    rm -f "$work"/libpng1.6_*
-    if (cd "$work" && apt-get source --download-only "libpng1.6=$ver" >&2); then
-      got=1
-      break
+  if ! torva_fetch_libpng_source "$work"; then
+    # Every version the index lists is gone: the index is older than the
+    # mirror. Refresh it once and try again.
+    if [ "$APT_UPDATED" -eq 0 ]; then
+      log "apt-get update (stale source index)"
+      $(torva_sudo) apt-get update -q >&2
+      APT_UPDATED=1
     fi
-  done
-  if [ $got -eq 0 ]; then
-    log "could not fetch Debian's libpng source package"
-    return 1
+    if ! torva_fetch_libpng_source "$work"; then
+      log "could not fetch Debian's libpng source package"
+      return 1
+    fi
   fi
   local dsc
   dsc=$(ls "$work"/libpng1.6_*.dsc | head -n 1)
@@ -54,12 +53,26 @@ torva_mingw_libpng() {
   touch "$stamp"
 }
 
+torva_sudo() { [ "$(id -u)" -eq 0 ] || echo sudo; }
+
+# Downloads libpng1.6's source into $1, trying every version the source index
+# lists, newest first: a mirror can lack the newest source of a suite, and an
+# older version is the same upstream release with fewer Debian fixes.
+torva_fetch_libpng_source() {
+  local ver
+  for ver in $(apt-cache showsrc libpng1.6 2>/dev/null | sed -n 's/^Version: //p' | sort -V -r -u); do
+    rm -f "$1"/libpng1.6_*
+    (cd "$1" && apt-get source --download-only "libpng1.6=$ver" >&2) && return 0
+  done
+  return 1
+}
+
 # apt-get source needs source entries. They are derived from the machine's own
 # Debian entries (same mirrors, suites and keys), written once to a file of
 # ours beside them.
 torva_enable_deb_src() {
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  local sudo
+  sudo=$(torva_sudo)
   if ! grep -qsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; then
     if [ -f /etc/apt/sources.list.d/debian.sources ]; then
       sed -E 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |

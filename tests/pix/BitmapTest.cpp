@@ -113,14 +113,18 @@ TEST(SysBitmap, KeepsItsSurfaceWhenShrinkingAndReplacesItPastTheAllocation) {
 }
 
 TEST(SysBitmap, EmptyOrOversizedSizesLeaveNoPixels) {
-  struct Case { int w, h; };
-  for (Case c : {Case{0, 0}, Case{0, 5}, Case{-4, 3}, Case{3, -1}, Case{40000, 40000}}) {
+  // An empty size is kept as asked (negative counting as 0) and answers
+  // false; a surface too large to make leaves 0 x 0 and answers true.
+  struct Case { int w, h; bool changed; int width, height; };
+  for (Case c : {Case{0, 0, false, 0, 0}, Case{0, 5, false, 0, 5}, Case{-4, 3, false, 0, 3},
+                 Case{3, -1, false, 3, 0}, Case{40000, 40000, true, 0, 0},
+                 Case{0x7FFFFFFF, 1, true, 0, 0}, Case{0x7FFFFFFF, 0, false, 0x7FFFFFFF, 0}}) {
     SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
     PIX_SysBitmap b(4, 4);
-    EXPECT_FALSE(b.SetSize(c.w, c.h));
+    EXPECT_EQ(b.SetSize(c.w, c.h), c.changed);
     EXPECT_EQ(b.PixelData(), nullptr);
-    EXPECT_EQ(b.Width(), 0);
-    EXPECT_EQ(b.Height(), 0);
+    EXPECT_EQ(b.Width(), c.width);
+    EXPECT_EQ(b.Height(), c.height);
     EXPECT_TRUE(b.SetSize(3, 2));
     ASSERT_NE(b.PixelData(), nullptr);
     ExpectWholeBitmapWritable(b);

@@ -104,6 +104,25 @@ TEST(BlendModes, WeightsThatDrawNothing) {
   }
 }
 
+// Beyond +-127.5 (integer weight 32640) a product of the 32-bit formulas
+// would overflow: larger weights act as that limit. The pixels put s = 0
+// against d = 255, where the products are largest.
+TEST(BlendModes, HugeWeightsActAsTheLimit) {
+  const float inf = std::numeric_limits<float>::infinity();
+  for (int op = BlitCopy; op <= BlitHsvAdjust; ++op) {
+    for (int mode : {op, op | int(BlitUseAlpha)}) {
+      for (Pixel32 src : {0xFF00FF00u, 0x80FF0080u}) {
+        SCOPED_TRACE(testing::Message() << std::hex << "mode 0x" << mode << " src 0x" << src);
+        const Pixel32 up = BlendOne(src, 0xFFFFFFFF, 127.5f, mode);
+        const Pixel32 down = BlendOne(src, 0xFFFFFFFF, -127.5f, mode);
+        EXPECT_EQ(BlendOne(src, 0xFFFFFFFF, 1e9f, mode), up);
+        EXPECT_EQ(BlendOne(src, 0xFFFFFFFF, inf, mode), up);
+        EXPECT_EQ(BlendOne(src, 0xFFFFFFFF, -1e9f, mode), down);
+      }
+    }
+  }
+}
+
 TEST(BlendModes, ChannelCopyMovesOneByte) {
   // Green of the source into alpha of the destination, whatever the weight.
   EXPECT_EQ(BlendOne(0x11223344, 0xAABBCCDD, 0.25f, PIX_ChannelCopyMode(PIX_Alpha, PIX_Green)),
@@ -143,7 +162,7 @@ TEST(BlendModes, WholeImagesMatchTheScalarFormulas) {
                        BlitAdd | BlitUseAlpha, BlitDodge,          BlitDodge | BlitUseAlpha,
                        BlitMultiply, BlitMultiply | BlitUseAlpha, BlitOverlay,
                        BlitOverlay | BlitUseAlpha};
-  const float weights[] = {1.0f, 0.25f, 0.6f, 0.01f, 0.999f, 1.5f, 1.004f, -0.3f};
+  const float weights[] = {1.0f, 0.25f, 0.6f, 0.01f, 0.999f, 1.5f, 1.004f, -0.3f, 6.0f, -6.0f};
   PIX_MemBitmap src;
   src.SetSize(37, 5);
   pixtest::FillRandom(src, 7);
@@ -185,6 +204,70 @@ TEST(BlendModes, AlphaCopyKernelsCoverEveryAlphaAndChannelValue) {
     PIX_BlendBlit(&actual, &src, 0, 0, nullptr, w, BlitCopy | BlitUseAlpha);
     EXPECT_EQ(std::memcmp(actual.PixelData(), expected.PixelData(), 256 * 256 * 4), 0) << "weight " << w;
   }
+}
+
+// The row kernels exhaustively. Each colour channel of a kernel is
+// s + div256((d - s) * f) with f fixed by the weight (plain copy), by the
+// source alpha (alpha copy at full weight) or by k (partial weight). Blue and
+// green below hold every (source, destination) pair of values; each factor
+// f is visited once: the plain copy at every integer weight 1..255, the alpha
+// copy at every uniform source alpha at full weight and at iw 255, where k
+// equals the source alpha. Then k itself for every source alpha at every
+// weight, in groups of four mixed alphas.
+class BlendRowKernels : public testing::Test {
+ protected:
+  void SetUp() override {
+    src.SetSize(256, 256);
+    start.SetSize(256, 256);
+    expected.SetSize(256, 256);
+    actual.SetSize(256, 256);
+    for (int y = 0; y < 256; ++y)
+      for (int x = 0; x < 256; ++x) At(start, x, y) = PIX_MakePixel((x * 5 + y) & 255, x, y, (x + y) & 255);
+  }
+
+  void PaintSource(int alpha) {
+    for (int y = 0; y < 256; ++y)
+      for (int x = 0; x < 256; ++x)
+        At(src, x, y) = PIX_MakePixel((x ^ y) & 255, y, x, alpha < 0 ? (x * 7 + y) & 255 : alpha);
+  }
+
+  // Integer weight iw as a float weight that is never exactly 0.5 or 1.0, so
+  // the average and row-copy shortcuts stay out of the way.
+  static float Weight(int iw) { return (float(iw) + 0.5f) / 256.0f; }
+
+  // True when the library and the scalar formulas leave the same bytes.
+  bool SameAsFormulas(float weight, int mode) {
+    std::memcpy(expected.PixelData(), start.PixelData(), 256 * 256 * 4);
+    std::memcpy(actual.PixelData(), start.PixelData(), 256 * 256 * 4);
+    pixref::BlendArea(&expected, &src, 0, 0, weight, mode);
+    PIX_BlendBlit(&actual, &src, 0, 0, nullptr, weight, mode);
+    return std::memcmp(actual.PixelData(), expected.PixelData(), 256 * 256 * 4) == 0;
+  }
+
+  PIX_MemBitmap src, start, expected, actual;
+};
+
+TEST_F(BlendRowKernels, PlainCopyAtEveryWeight) {
+  PaintSource(-1);
+  for (int iw = 1; iw < 256; ++iw) EXPECT_TRUE(SameAsFormulas(Weight(iw), BlitCopy)) << "iw " << iw;
+}
+
+TEST_F(BlendRowKernels, AlphaCopyAtEveryUniformSourceAlpha) {
+  for (int alpha = 0; alpha < 256; ++alpha) {
+    PaintSource(alpha);
+    EXPECT_TRUE(SameAsFormulas(1.0f, BlitCopy | BlitUseAlpha)) << "full weight, alpha " << alpha;
+    EXPECT_TRUE(SameAsFormulas(Weight(255), BlitCopy | BlitUseAlpha)) << "iw 255, alpha " << alpha;
+  }
+}
+
+TEST_F(BlendRowKernels, AlphaCopyAtEveryWeightAndMixedAlphas) {
+  // Along a row the source alpha runs through 0..255 in steps that differ by
+  // row, so groups of four mix transparent, partial and opaque pixels.
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x)
+      At(src, x, y) = PIX_MakePixel(y, x, (x * 3) & 255, (x * (1 + 2 * (y & 7)) + (y >> 3)) & 255);
+  for (int iw = 1; iw <= 256; ++iw)
+    EXPECT_TRUE(SameAsFormulas(Weight(iw), BlitCopy | BlitUseAlpha)) << "iw " << iw;
 }
 
 }  // namespace

@@ -42,6 +42,8 @@ const FillCase kFillCases[] = {
     // Modes 1 to 5 take iw as the source alpha.
     {0x801E140A, 0.5f, BlitAdd, 0xFFD7A069},
     {0x801E140A, 1.0f, BlitAdd, 0xFFE6AA6E},
+    // Weights past 1 follow the same formulas (iw 2048 here).
+    {0x801E140A, 8.0f, BlitAdd, 0xFFFFFFB4},
     {0x801E140A, 0.5f, BlitDodge, 0xFFD49C65},
     {0x801E140A, 0.5f, BlitMultiply, 0xBB6F5033},
     {0x801E140A, 1.0f, BlitMultiply, 0xFA170B03},
@@ -58,6 +60,17 @@ TEST(FillRectangle, TableOfColoursAndModes) {
     SCOPED_TRACE(testing::Message() << std::hex << "colour 0x" << c.colour << " mode 0x" << c.mode
                                     << " weight " << c.weight);
     EXPECT_EQ(FillOne(c.colour, c.weight, c.mode), c.expected);
+  }
+}
+
+// In the fill the weight is also the source alpha; beyond +-10.8 (integer
+// weight 2765) a product would overflow, and larger weights act as that
+// limit.
+TEST(FillRectangle, HugeWeightsActAsTheLimit) {
+  for (int mode = BlitCopy; mode <= BlitHsvAdjust; ++mode) {
+    SCOPED_TRACE(testing::Message() << "mode " << mode);
+    EXPECT_EQ(FillOne(0x80FF0080, 1e9f, mode, 0xFFFFFFFF), FillOne(0x80FF0080, 10.80078125f, mode, 0xFFFFFFFF));
+    EXPECT_EQ(FillOne(0x80FF0080, -1e9f, mode, 0xFFFFFFFF), FillOne(0x80FF0080, -10.80078125f, mode, 0xFFFFFFFF));
   }
 }
 
