@@ -140,10 +140,19 @@ void ConvertToPixel32(PIX_IBitmap* bitmap, int width, int height) {
   }
 }
 
+constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
+
 bool CreateReader(PngDecode* job) {
   // The version string of the libpng actually built against and linked.
   job->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (!job->png) return false;
+  // libpng allocates and clears whatever length an ancillary chunk claims
+  // before reading it, so a few bytes claiming 2 GB would cost that much
+  // memory. The pixels need no ancillary chunk but tRNS (no gamma, background
+  // or colour-space handling is asked for): every other one is skipped as it
+  // is read, and anything still buffered is bounded. Image data is streamed.
+  png_set_keep_unknown_chunks(job->png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+  png_set_chunk_malloc_max(job->png, kMaxChunkBytes);
   job->info = png_create_info_struct(job->png);
   return job->info != nullptr;
 }

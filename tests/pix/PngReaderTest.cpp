@@ -139,14 +139,15 @@ TEST(PngDecode, BrokenStreamsGiveNull) {
   Bytes badSignature = good;
   badSignature[1] = 'Q';
   Bytes noEnd(good.begin(), good.end() - 12);  // IEND missing only
-  // The stream ends inside an ancillary chunk that claims 16 MB, more than
-  // libpng's own chunk limit (which only warns) and far past the end. (A
-  // claim of 2 GB fails the same way, but libpng first allocates and clears
-  // the whole claimed size, which costs seconds.)
+  // The stream ends inside an ancillary chunk that claims 16 MB, or 2 GB,
+  // far past the end: refused before anything of that size is allocated.
   Bytes longChunk(good.begin(), good.begin() + std::ptrdiff_t(idat));
   const Bytes text = pngfixture::Chunk("tEXt", {'a', 0, 'b'});
   longChunk.insert(longChunk.end(), text.begin(), text.begin() + 8);
   longChunk[idat + 1] = 0x01;
+  Bytes hugeChunk = longChunk;
+  hugeChunk[idat] = 0x7F;
+  hugeChunk[idat + 1] = 0xFF;
   struct Case {
     const char* name;
     const Bytes* data;
@@ -162,6 +163,7 @@ TEST(PngDecode, BrokenStreamsGiveNull) {
       {"length below the data", &good, 7},
       {"negative length", &good, -5},
       {"chunk length far past the end", &longChunk, int(longChunk.size())},
+      {"chunk claiming 2 GB", &hugeChunk, int(hugeChunk.size())},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
