@@ -21,6 +21,26 @@ function(torva_add_library name)
   torva_defaults(${name})
 endfunction()
 
+# A module's entry points, as an object library: every module that links it
+# carries them whole, so exported entries are never dropped as unreferenced.
+# On Linux the version script EXPORTS lets only the entries out of a shared
+# library linking it (executables, such as tests, keep their usual symbols).
+#   torva_add_entry_library(<name> EXPORTS <map> SOURCES ... LIBS ...)
+function(torva_add_entry_library name)
+  cmake_parse_arguments(E "" "EXPORTS" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} OBJECT ${E_SOURCES})
+  set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON
+                                           CXX_VISIBILITY_PRESET hidden
+                                           VISIBILITY_INLINES_HIDDEN ON)
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  torva_defaults(${name})
+  target_link_libraries(${name} PUBLIC ${E_LIBS})
+  if(NOT WIN32 AND E_EXPORTS)
+    target_link_options(${name} INTERFACE
+      "$<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,SHARED_LIBRARY>:-Wl,--version-script=${E_EXPORTS}>")
+  endif()
+endfunction()
+
 # One definition of a plug-in module for both targets.
 #   torva_add_module(<target> OUTPUT_NAME <name> SUFFIX <.dll|.vst3|.so>
 #                    DIST_SUBDIR <path below dist/<platform>>
