@@ -242,9 +242,15 @@ void IFxBase::BindOutputBuffers(int hostCount, double** hostBuffers) {
   }
 }
 
-void IFxBase::ProcessBoundBuffers(BoundForm form, int frames) {
+void IFxBase::ProcessBoundBuffers(BoundForm form, int frames) { RunBound(form, frames, false); }
+
+void IFxBase::RunBound(BoundForm form, int frames, bool passThrough) {
   frames = ClampToBlock(frames);
-  ProcessBlock(inputData_.data(), outputData_.data(), frames);
+  if (passThrough) {
+    PassThroughBlock(frames);
+  } else {
+    ProcessBlock(inputData_.data(), outputData_.data(), frames);
+  }
   if (form == BoundForm::Double) return;
   for (auto& channel : outputs_) {
     if (!channel->connected || !channel->hostDestination) continue;
@@ -259,7 +265,7 @@ void IFxBase::ProcessBoundBuffers(BoundForm form, int frames) {
 }
 
 bool IFxBase::ProcessHostBuffers(float** inputs, int numInputs, float** outputs, int numOutputs,
-                                 int frames, bool accumulate) {
+                                 int frames, bool accumulate, bool passThrough) {
   if (frames <= 0) return true;
   if (blockSize_ <= 0) return false;
   numInputs = std::clamp(numInputs, 0, NumInputChannels());
@@ -274,14 +280,15 @@ bool IFxBase::ProcessHostBuffers(float** inputs, int numInputs, float** outputs,
     for (int c = 0; c < numOutputs; ++c) out[c] = outputs[c] + done;
     BindInputBuffers(0, InputRecordsCovering(numInputs), in, n);
     BindOutputBuffers(numOutputs, out);
-    ProcessBoundBuffers(accumulate ? BoundForm::SingleAccumulating : BoundForm::SingleReplacing, n);
+    RunBound(accumulate ? BoundForm::SingleAccumulating : BoundForm::SingleReplacing, n,
+             passThrough);
     done += n;
   }
   return true;
 }
 
 bool IFxBase::ProcessHostBuffers(double** inputs, int numInputs, double** outputs,
-                                 int numOutputs, int frames) {
+                                 int numOutputs, int frames, bool passThrough) {
   if (frames <= 0) return true;
   if (blockSize_ <= 0) return false;
   numInputs = std::clamp(numInputs, 0, NumInputChannels());
@@ -296,7 +303,7 @@ bool IFxBase::ProcessHostBuffers(double** inputs, int numInputs, double** output
     for (int c = 0; c < numOutputs; ++c) out[c] = outputs[c] + done;
     BindInputBuffers(numInputs, in);
     BindOutputBuffers(numOutputs, out);
-    ProcessBoundBuffers(BoundForm::Double, n);
+    RunBound(BoundForm::Double, n, passThrough);
     done += n;
   }
   return true;

@@ -132,10 +132,12 @@ class IFxBase {
   // nothing. Connected channels the host gave no buffer for read and write
   // their scratch buffers. Returns false (and touches nothing) when no block
   // size is set.
+  // `passThrough` copies inputs to outputs instead of running ProcessBlock
+  // (a host's own bypass).
   bool ProcessHostBuffers(float** inputs, int numInputs, float** outputs, int numOutputs,
-                          int frames, bool accumulate);
+                          int frames, bool accumulate, bool passThrough = false);
   bool ProcessHostBuffers(double** inputs, int numInputs, double** outputs, int numOutputs,
-                          int frames);
+                          int frames, bool passThrough = false);
 
   // Copy inputs to outputs over the bound data pointers, zero the rest
   // (used while a host bypasses the effect). Lock held.
@@ -201,6 +203,7 @@ class IFxBase {
   int ClampToBlock(int frames) const { return frames < blockSize_ ? frames : blockSize_; }
   void PointUncoveredAtScratch(int numInputs, int numOutputs);
   int InputRecordsCovering(int hostBuffers) const;
+  void RunBound(BoundForm form, int frames, bool passThrough);
 
   // Destroyed in reverse order of declaration: editor first, lock last.
   std::vector<ChannelIOConfig> configs_;

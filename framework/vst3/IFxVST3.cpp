@@ -45,18 +45,10 @@ IFxVST3::IFxVST3(HostArgument, const char* effectName, const char* productName,
   // The scratch buffers match the stored set-up from the start, so that a
   // host that processes before its first setupProcessing stays inside them.
   SetBlockSize(kDefaultBlockSize);
-  for (auto* host : {&pointers32_.inputs, &pointers32_.sliceInputs}) {
-    SizePointers(*host, NumInputChannels());
-  }
-  for (auto* host : {&pointers32_.outputs, &pointers32_.sliceOutputs}) {
-    SizePointers(*host, NumOutputChannels());
-  }
-  for (auto* host : {&pointers64_.inputs, &pointers64_.sliceInputs}) {
-    SizePointers(*host, NumInputChannels());
-  }
-  for (auto* host : {&pointers64_.outputs, &pointers64_.sliceOutputs}) {
-    SizePointers(*host, NumOutputChannels());
-  }
+  SizePointers(pointers32_.inputs, NumInputChannels());
+  SizePointers(pointers32_.outputs, NumOutputChannels());
+  SizePointers(pointers64_.inputs, NumInputChannels());
+  SizePointers(pointers64_.outputs, NumOutputChannels());
   for (int i = 0; i < NumInputChannels(); ++i) SetInputConnected(i, true);
   for (int i = 0; i < NumOutputChannels(); ++i) SetOutputConnected(i, true);
   InputBusNames().assign(1, "Main Input");
@@ -295,59 +287,19 @@ int IFxVST3::ConnectOutputs(const ProcessData& data, HostPointers<Sample>& host)
   return count;
 }
 
-// Calls longer than the block size are processed in block-size slices, so
-// that no scratch buffer is ever overrun.
+// The core processes calls longer than the block size in block-size slices,
+// so that no scratch buffer is ever overrun.
 template <class Sample>
 void IFxVST3::ProcessAudio(ProcessData& data) {
   HostPointers<Sample>& host = PointersFor(static_cast<Sample*>(nullptr));
   const int numInputs = ConnectInputs(data, host);
   const int numOutputs = ConnectOutputs(data, host);
-  const int block = GetBlockSize();
-  if (block <= 0) return;
-  Sample** in = host.sliceInputs.data();
-  Sample** out = host.sliceOutputs.data();
-  for (int done = 0; done < data.numSamples;) {
-    const int n = std::min(block, data.numSamples - done);
-    for (int c = 0; c < numInputs; ++c) in[c] = host.inputs[c] + done;
-    for (int c = 0; c < numOutputs; ++c) out[c] = host.outputs[c] + done;
-    if constexpr (sizeof(Sample) == sizeof(float)) {
-      ProcessSlice(in, out, numOutputs, n);
-    } else {
-      ProcessSlice(in, numInputs, out, numOutputs, n);
-    }
-    done += n;
-  }
-}
-
-// The single-precision input binding walks the channel records as far as its
-// count reaches; a channel without a host pointer is unconnected and may sit
-// before connected ones, so the walk covers every record. It still takes
-// exactly one host buffer per connected record.
-void IFxVST3::ProcessSlice(float** inputs, float** outputs, int numOutputs, int frames) {
-  BindInputBuffers(0, NumInputChannels(), inputs, frames);
-  BindOutputBuffers(numOutputs, outputs);
-  if (!IsBypassed()) {
-    ProcessBoundBuffers(BoundForm::SingleReplacing, frames);
-    return;
-  }
-  PassThroughBlock(frames);
-  for (int i = 0; i < NumOutputChannels(); ++i) {
-    IOutputChannel* channel = OutputChannel(i);
-    if (!channel->connected || !channel->hostDestination) continue;
-    for (int f = 0; f < frames; ++f) {
-      channel->hostDestination[f] = static_cast<float>(channel->scratch[f]);
-    }
-  }
-}
-
-void IFxVST3::ProcessSlice(double** inputs, int numInputs, double** outputs, int numOutputs,
-                           int frames) {
-  BindInputBuffers(numInputs, inputs);
-  BindOutputBuffers(numOutputs, outputs);
-  if (IsBypassed()) {
-    PassThroughBlock(frames);
+  if constexpr (sizeof(Sample) == sizeof(float)) {
+    ProcessHostBuffers(host.inputs.data(), numInputs, host.outputs.data(), numOutputs,
+                       data.numSamples, false, IsBypassed());
   } else {
-    ProcessBoundBuffers(BoundForm::Double, frames);
+    ProcessHostBuffers(host.inputs.data(), numInputs, host.outputs.data(), numOutputs,
+                       data.numSamples, IsBypassed());
   }
 }
 

@@ -139,12 +139,11 @@ class IFxVST3 : public IFxBase, public vst3::CombinedComponent {
   template <class Sample>
   void ProcessAudio(vst3::ProcessData& data);
 
-  // Host channel pointers of the current call in connected-channel order,
-  // and their per-slice offsets. Sized at construction: the audio path
-  // allocates nothing.
+  // Host channel pointers of the current call in connected-channel order.
+  // Sized at construction: the audio path allocates nothing.
   template <class Sample>
   struct HostPointers {
-    std::vector<Sample*> inputs, outputs, sliceInputs, sliceOutputs;
+    std::vector<Sample*> inputs, outputs;
   };
   HostPointers<float>& PointersFor(float*) { return pointers32_; }
   HostPointers<double>& PointersFor(double*) { return pointers64_; }
@@ -152,10 +151,6 @@ class IFxVST3 : public IFxBase, public vst3::CombinedComponent {
   int ConnectInputs(const vst3::ProcessData& data, HostPointers<Sample>& host);
   template <class Sample>
   int ConnectOutputs(const vst3::ProcessData& data, HostPointers<Sample>& host);
-  // One slice of at most the block size over the bound host pointers: the
-  // effect, or a plain copy while the host bypasses it.
-  void ProcessSlice(float** inputs, float** outputs, int numOutputs, int frames);
-  void ProcessSlice(double** inputs, int numInputs, double** outputs, int numOutputs, int frames);
 
   vst3::ProcessSetup setup_;
   vst3::ProcessContext context_;
