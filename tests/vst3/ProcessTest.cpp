@@ -88,6 +88,21 @@ double MaxDifference(const CompareRow& row) {
   return worst;
 }
 
+
+// A stereo input and output bus over the channel arrays of the block's
+// sample size.
+void PointStereoBuses(int32 size, float** ins32, float** outs32, double** ins64, double** outs64,
+                      AudioBusBuffers& inBus, AudioBusBuffers& outBus) {
+  inBus.numChannels = outBus.numChannels = 2;
+  if (size == kSample32) {
+    inBus.channelBuffers32 = ins32;
+    outBus.channelBuffers32 = outs32;
+  } else {
+    inBus.channelBuffers64 = ins64;
+    outBus.channelBuffers64 = outs64;
+  }
+}
+
 TEST(Vst3Process, AudioMatchesTheEffectRunInProcess) {
   const std::vector<Change> automation = {
       {0, 1, 0.9}, {0, 0, 0.3}, {2, 3, 0.8}, {3, 2, 0.1}, {4, 0, 0.75}};
@@ -232,14 +247,7 @@ TEST(Vst3Process, BrokenBusDataNeverCrashes) {
       double* ins64[8] = {in64.data(), in64.data()};
       double* outs64[8] = {out64a.data(), out64b.data()};
       AudioBusBuffers inBus{}, outBus{};
-      inBus.numChannels = outBus.numChannels = 2;
-      if (size == kSample32) {
-        inBus.channelBuffers32 = ins32;
-        outBus.channelBuffers32 = outs32;
-      } else {
-        inBus.channelBuffers64 = ins64;
-        outBus.channelBuffers64 = outs64;
-      }
+      PointStereoBuses(size, ins32, outs32, ins64, outs64, inBus, outBus);
       ProcessData data{};
       data.symbolicSampleSize = size;
       data.numSamples = frames;
@@ -294,14 +302,7 @@ TEST(Vst3Process, ChannelWithoutPointerLeavesTheOthersOnTheirBuffers) {
       double* ins64[] = {r.nullInput ? nullptr : other64.data(), in64.data()};
       double* outs64[] = {r.nullInput ? other64.data() : nullptr, out64.data()};
       AudioBusBuffers inBus{}, outBus{};
-      inBus.numChannels = outBus.numChannels = 2;
-      if (size == kSample32) {
-        inBus.channelBuffers32 = ins32;
-        outBus.channelBuffers32 = outs32;
-      } else {
-        inBus.channelBuffers64 = ins64;
-        outBus.channelBuffers64 = outs64;
-      }
+      PointStereoBuses(size, ins32, outs32, ins64, outs64, inBus, outBus);
       host::ParamChanges bypass;  // output = input, so each channel shows its source
       bypass.Add(kHostBypassParamId, {{0, 1.0}});
       ProcessData data{};
